@@ -1,0 +1,22 @@
+#include "app/berichtspfad.h"
+
+#include <filesystem>
+
+namespace bogenkette {
+
+std::string berichtspfadAbleiten(const std::string& name)
+{
+    const auto punkt = name.find_last_of('.');
+    const auto trenner = name.find_last_of("/\\");
+    if (punkt != std::string::npos && (trenner == std::string::npos || trenner < punkt))
+        return name.substr(0, punkt + 1) + "TXT";
+    return name + ".TXT";
+}
+
+bool gleicheDatei(const std::string& a, const std::string& b)
+{
+    std::error_code fehler;
+    return std::filesystem::equivalent(a, b, fehler) && !fehler;
+}
+
+}  // namespace bogenkette

@@ -1,0 +1,373 @@
+#include "input/punktdatei.h"
+
+#include "input/fehler.h"
+#include "report/zahlenformat.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace bogenkette {
+
+namespace {
+
+// Bytes of a file or of a text in memory, handed out in pieces.
+class Bytequelle {
+public:
+    virtual ~Bytequelle() = default;
+    // Fills up to `platz` bytes; 0 at the end. Throws Fehler on a read error.
+    virtual std::size_t lesen(char* ziel, std::size_t platz) = 0;
+};
+
+class Dateiquelle : public Bytequelle {
+public:
+    Dateiquelle(const std::string& pfad) : pfad_(pfad)
+    {
+        fd_ = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0)
+            fehler("kann nicht geöffnet werden", errno);
+        struct stat info {};
+        if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode))
+            fehler("kann nicht gelesen werden", EISDIR);
+        ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+    ~Dateiquelle() override
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    std::size_t lesen(char* ziel, std::size_t platz) override
+    {
+        for (;;) {
+            const ssize_t n = ::read(fd_, ziel, platz);
+            if (n >= 0)
+                return static_cast<std::size_t>(n);
+            if (errno != EINTR)
+                fehler("kann nicht gelesen werden", errno);
+        }
+    }
+
+private:
+    [[noreturn]] void fehler(const char* was, int nummer)
+    {
+        throw Fehler("Punktdatei " + dateiname(pfad_) + " " + was + ": " + systemfehlerText(nummer));
+    }
+    std::string pfad_;
+    int fd_ = -1;
+};
+
+class Textquelle : public Bytequelle {
+public:
+    explicit Textquelle(std::string_view text) : rest_(text) {}
+    std::size_t lesen(char* ziel, std::size_t platz) override
+    {
+        const std::size_t n = std::min(platz, rest_.size());
+        std::memcpy(ziel, rest_.data(), n);
+        rest_.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+// Splits a byte stream into lines (ends CR LF, LF or CR) in a fixed buffer.
+class Zeilenleser {
+public:
+    Zeilenleser(Bytequelle& quelle, const std::string& name)
+        : quelle_(quelle), name_(name), puffer_(std::make_unique<char[]>(groesse))
+    {
+        nachladen();
+        if (ende_ >= 3 && std::memcmp(puffer_.get(), "\xEF\xBB\xBF", 3) == 0)
+            anfang_ = 3;  // UTF-8 byte-order mark
+    }
+
+    Index zeilennummer() const { return nummer_; }
+
+    bool naechste(std::string_view& zeile)
+    {
+        std::size_t gesucht = anfang_;  // bytes before this hold no line end
+        for (;;) {
+            if (anfang_ == ende_) {
+                if (!nachladen())
+                    return false;
+                gesucht = anfang_;
+            }
+            if (lfUeberspringen_) {
+                lfUeberspringen_ = false;
+                if (puffer_[anfang_] == '\n') {
+                    ++anfang_;
+                    gesucht = anfang_;
+                    continue;
+                }
+            }
+            const char* p = puffer_.get();
+            std::size_t i = gesucht;
+            while (i < ende_ && p[i] != '\n' && p[i] != '\r')
+                ++i;
+            if (i < ende_) {
+                zeile = std::string_view(p + anfang_, i - anfang_);
+                lfUeberspringen_ = p[i] == '\r';
+                anfang_ = i + 1;
+                ++nummer_;
+                pruefeLaenge(zeile.size(), nummer_);
+                return true;
+            }
+            pruefeLaenge(ende_ - anfang_, nummer_ + 1);
+            gesucht = ende_ - anfang_;
+            if (!nachladen()) {  // last line without a line end
+                zeile = std::string_view(p + anfang_, ende_ - anfang_);
+                anfang_ = ende_;
+                ++nummer_;
+                return true;
+            }
+        }
+    }
+
+private:
+    static constexpr std::size_t groesse = (1 << 20) + maxZeilenlaenge + 1;
+
+    // Moves the unread rest to the front and reads more behind it.
+    bool nachladen()
+    {
+        const std::size_t rest = ende_ - anfang_;
+        std::memmove(puffer_.get(), puffer_.get() + anfang_, rest);
+        anfang_ = 0;
+        ende_ = rest;
+        std::size_t neu = 0;
+        while (ende_ < groesse) {
+            const std::size_t n = quelle_.lesen(puffer_.get() + ende_, groesse - ende_);
+            if (n == 0)
+                break;
+            ende_ += n;
+            neu += n;
+        }
+        return neu > 0;
+    }
+
+    void pruefeLaenge(std::size_t laenge, Index nummer) const
+    {
+        if (laenge > maxZeilenlaenge)
+            throw Fehler("Punktdatei " + dateiname(name_) + ", Zeile " + std::to_string(nummer)
+                         + ": die Zeile ist länger als " + std::to_string(maxZeilenlaenge)
+                         + " Zeichen; eine Zeile enthält nur einen Punkt x,y.");
+    }
+
+    Bytequelle& quelle_;
+    const std::string& name_;
+    std::unique_ptr<char[]> puffer_;
+    std::size_t anfang_ = 0, ende_ = 0;
+    bool lfUeberspringen_ = false;
+    Index nummer_ = 0;
+};
+
+bool istLeerzeichen(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view getrimmt(std::string_view text)
+{
+    while (!text.empty() && istLeerzeichen(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && istLeerzeichen(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool istZiffer(char c) { return c >= '0' && c <= '9'; }
+
+// Start of a line for a message: printable ASCII, other bytes as '?'.
+std::string auszug(std::string_view zeile)
+{
+    std::string text;
+    for (char c : zeile.substr(0, 40))
+        text.push_back(c >= 0x20 && c < 0x7F ? c : '?');
+    if (zeile.size() > 40)
+        text += "...";
+    return text;
+}
+
+enum class Zeilenart { Leer, Punkt };
+
+class Zeilenpruefer {
+public:
+    Zeilenpruefer(const std::string& name, const Zahlenformat& format) : name_(name), format_(format) {}
+
+    Zeilenart lesen(std::string_view zeile, Index nummer, double& x, double& y) const
+    {
+        const std::string_view inhalt = getrimmt(zeile);
+        if (inhalt.empty())
+            return Zeilenart::Leer;
+        const auto komma = inhalt.find(',');
+        if (komma == std::string_view::npos)
+            fehler(nummer, zeile, "enthält keine zwei durch Komma getrennten Werte");
+        const std::string_view xText = getrimmt(inhalt.substr(0, komma));
+        const std::string_view yText = getrimmt(inhalt.substr(komma + 1));
+        if (yText.find(',') != std::string_view::npos)
+            fehler(nummer, zeile, "enthält mehr als zwei Werte");
+        wert(xText, "x", 14, nummer, zeile, x);
+        wert(yText, "y", 29, nummer, zeile, y);
+        return Zeilenart::Punkt;
+    }
+
+    [[noreturn]] void fehler(Index nummer, std::string_view zeile, const std::string& was) const
+    {
+        throw Fehler("Punktdatei " + dateiname(name_) + ", Zeile " + std::to_string(nummer) + ": \""
+                     + auszug(zeile) + "\" " + was + "; erwartet wird ein Punkt x,y wie 12.5,-3.75.");
+    }
+
+private:
+    void wert(std::string_view text, const char* achse, std::size_t spalte, Index nummer,
+              std::string_view zeile, double& ziel) const
+    {
+        if (text.empty())
+            fehler(nummer, zeile, std::string("hat keinen ") + achse + "-Wert");
+        if (!zahlLesen(text, ziel))
+            fehler(nummer, zeile, std::string("hat keinen gültigen ") + achse + "-Wert");
+        // Below 1e5 every text fits; larger values are measured in the report's format.
+        if (std::fabs(ziel) >= 1e5) {
+            char puffer[maxZahltext];
+            if (format_.dreiStellen(ziel, puffer) > spalte)
+                fehler(nummer, zeile, std::string("hat einen ") + achse
+                                          + "-Wert, der zu groß für seine Berichtsspalte ist (höchstens "
+                                          + std::to_string(spalte) + " Zeichen)");
+        }
+    }
+
+    const std::string& name_;
+    const Zahlenformat& format_;
+};
+
+// One pass over the lines: counts the points, and stores them when `kontur` is given.
+Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
+                  Kontur* kontur)
+{
+    Zeilenleser leser(quelle, name);
+    const Zeilenpruefer pruefer(name, format);
+    Index punkte = 0;
+    std::string_view zeile;
+    double x = 0.0, y = 0.0;
+    while (leser.naechste(zeile)) {
+        if (pruefer.lesen(zeile, leser.zeilennummer(), x, y) == Zeilenart::Leer)
+            continue;
+        ++punkte;
+        if (kontur) {
+            if (punkte > kontur->anzahl)
+                throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
+            kontur->xWert[static_cast<std::size_t>(punkte)] = x;
+            kontur->yWert[static_cast<std::size_t>(punkte)] = y;
+        }
+    }
+    return punkte;
+}
+
+void mindestensDreiPunkte(Index anzahl, const std::string& name)
+{
+    if (anzahl < 3)
+        throw Fehler("Punktdatei " + dateiname(name) + " enthält " + std::to_string(anzahl)
+                     + (anzahl == 1 ? " Punkt" : " Punkte")
+                     + "; für eine Kette von Bögen sind mindestens 3 Punkte nötig.");
+}
+
+}  // namespace
+
+bool zahlLesen(std::string_view text, double& wert)
+{
+    std::size_t i = 0;
+    bool negativ = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negativ = text[i++] == '-';
+    const std::size_t mantisse = i;
+    std::size_t ganzZiffern = 0, bruchZiffern = 0;
+    while (i < text.size() && istZiffer(text[i]))
+        ++i, ++ganzZiffern;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && istZiffer(text[i]))
+            ++i, ++bruchZiffern;
+    }
+    if (ganzZiffern + bruchZiffern == 0)
+        return false;
+    long long exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool expNegativ = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            expNegativ = text[i++] == '-';
+        if (i == text.size() || !istZiffer(text[i]))
+            return false;
+        while (i < text.size() && istZiffer(text[i])) {
+            if (exponent < 100000000)
+                exponent = exponent * 10 + (text[i] - '0');
+            ++i;
+        }
+        if (expNegativ)
+            exponent = -exponent;
+    }
+    if (i != text.size())
+        return false;
+
+    const char* anfang = text.data() + mantisse;
+    const char* ende = text.data() + text.size();
+    const auto ergebnis = std::from_chars(anfang, ende, wert);
+    if (ergebnis.ec == std::errc::result_out_of_range) {
+        // Tell a value too small for double (becomes 0) from one too large.
+        long long groessenordnung = 0;
+        std::size_t k = 0;
+        while (k < ganzZiffern && anfang[k] == '0')
+            ++k;
+        if (k < ganzZiffern) {
+            groessenordnung = static_cast<long long>(ganzZiffern - k) - 1 + exponent;
+        } else {
+            std::size_t nullen = 0;
+            const char* bruch = anfang + ganzZiffern + 1;
+            while (nullen < bruchZiffern && bruch[nullen] == '0')
+                ++nullen;
+            groessenordnung = -static_cast<long long>(nullen) - 1 + exponent;
+        }
+        if (groessenordnung >= 0)
+            return false;
+        wert = 0.0;
+    } else if (ergebnis.ec != std::errc() || ergebnis.ptr != ende) {
+        return false;
+    }
+    if (negativ)
+        wert = -wert;
+    return true;
+}
+
+Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format)
+{
+    Index anzahl = 0;
+    {
+        Dateiquelle quelle(strDateiname);
+        anzahl = durchlaufen(quelle, strDateiname, format, nullptr);
+    }
+    mindestensDreiPunkte(anzahl, strDateiname);
+    Kontur kontur;
+    kontur.anlegen(anzahl);
+    // Start again at the first byte, from the stored name.
+    Dateiquelle quelle(strDateiname);
+    if (durchlaufen(quelle, strDateiname, format, &kontur) != anzahl)
+        throw Fehler("Punktdatei " + dateiname(strDateiname) + " wurde während des Lesens verändert.");
+    return kontur;
+}
+
+Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Zahlenformat& format)
+{
+    Textquelle zaehlung(inhalt);
+    const Index anzahl = durchlaufen(zaehlung, name, format, nullptr);
+    mindestensDreiPunkte(anzahl, name);
+    Kontur kontur;
+    kontur.anlegen(anzahl);
+    Textquelle quelle(inhalt);
+    durchlaufen(quelle, name, format, &kontur);
+    return kontur;
+}
+
+}  // namespace bogenkette

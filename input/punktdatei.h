@@ -1,0 +1,38 @@
+// Reading a point file ("SPL" file) into the point list.
+//
+// Accepted: one point per line as x,y with a period as decimal separator, blanks
+// or tabs around each number, an optional sign and exponent ("12.5,-3.75",
+// " +3. , .5e-2"); line ends CR LF, LF or a lone CR; a UTF-8 byte-order mark at the
+// start; lines of only blanks or tabs, which are not points. Anything else rejects
+// the whole file with a message naming the line. At least three points are needed.
+//
+// The file is read twice in bounded memory: once to check and count its points,
+// so that every array is allocated once at its final size, and once to fill them.
+#pragma once
+
+#include "input/kontur.h"
+
+#include <string>
+#include <string_view>
+
+namespace bogenkette {
+
+class Zahlenformat;
+
+// Longest line accepted; no point needs more.
+inline constexpr std::size_t maxZeilenlaenge = 4096;
+
+// Reads the point file at strDateiname. Values whose three-decimal text in
+// `format` would not fit their report column are rejected. Throws Fehler.
+Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format);
+
+// The same for a file's content held in memory; `name` is used in messages.
+Kontur punkteAusText(std::string_view inhalt, const std::string& name,
+                     const Zahlenformat& format);
+
+// Parses one number of the point file format (sign, digits with optional point,
+// optional exponent, nothing else). Gives false for anything else, including
+// values beyond the range of double; a value too small for double becomes 0.
+bool zahlLesen(std::string_view text, double& wert);
+
+}  // namespace bogenkette

@@ -1,0 +1,163 @@
+#include "report/ausgabe.h"
+
+#include "input/fehler.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace bogenkette {
+
+Ausgabe::Ausgabe(std::size_t puffergroesse) : puffer_(puffergroesse) {}
+
+void Ausgabe::schreiben(const char* daten, std::size_t laenge)
+{
+    if (belegt_ + laenge > puffer_.size()) {
+        leeren();
+        if (laenge > puffer_.size()) {
+            senden(daten, laenge);
+            return;
+        }
+    }
+    std::memcpy(puffer_.data() + belegt_, daten, laenge);
+    belegt_ += laenge;
+}
+
+void Ausgabe::zeile(const char* daten, std::size_t laenge)
+{
+    schreiben(daten, laenge);
+    schreiben("\r\n", 2);
+}
+
+void Ausgabe::leeren()
+{
+    if (belegt_ == 0)
+        return;
+    const std::size_t n = belegt_;
+    belegt_ = 0;  // a failed piece is not offered twice
+    senden(puffer_.data(), n);
+}
+
+namespace {
+
+std::string verzeichnisVon(const std::string& pfad)
+{
+    const auto schraeg = pfad.find_last_of('/');
+    if (schraeg == std::string::npos)
+        return ".";
+    if (schraeg == 0)
+        return "/";
+    return pfad.substr(0, schraeg);
+}
+
+std::string nameVon(const std::string& pfad)
+{
+    const auto schraeg = pfad.find_last_of('/');
+    return schraeg == std::string::npos ? pfad : pfad.substr(schraeg + 1);
+}
+
+[[noreturn]] void berichtsfehler(const std::string& pfad, const std::string& was, int nummer)
+{
+    throw Fehler("Bericht " + dateiname(pfad) + " " + was + ": " + systemfehlerText(nummer));
+}
+
+// Permissions a newly created file would get: rw for all, less the umask.
+mode_t neueDateirechte()
+{
+    const mode_t maske = ::umask(0);
+    ::umask(maske);
+    return 0666 & ~maske;
+}
+
+}  // namespace
+
+Berichtsdatei::Berichtsdatei(std::string pfad) : pfad_(std::move(pfad)), ziel_(pfad_)
+{
+    // Follow a link to the file it names, so the link itself stays.
+    std::error_code fehler;
+    if (std::filesystem::is_symlink(ziel_, fehler)) {
+        const auto aufgeloest = std::filesystem::weakly_canonical(ziel_, fehler);
+        if (!fehler)
+            ziel_ = aufgeloest.string();
+    }
+
+    struct stat info {};
+    if (::stat(ziel_.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            berichtsfehler(pfad_, "kann nicht angelegt werden", EISDIR);
+        if (!S_ISREG(info.st_mode)) {
+            fd_ = ::open(ziel_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            if (fd_ < 0)
+                berichtsfehler(pfad_, "kann nicht geöffnet werden", errno);
+            return;
+        }
+    }
+
+    std::string muster = verzeichnisVon(ziel_) + "/." + nameVon(ziel_) + ".XXXXXX";
+    fd_ = ::mkostemp(muster.data(), O_CLOEXEC);
+    if (fd_ < 0)
+        berichtsfehler(pfad_, "kann nicht angelegt werden", errno);
+    temp_ = muster;
+    ::fchmod(fd_, neueDateirechte());
+}
+
+Berichtsdatei::~Berichtsdatei()
+{
+    if (!abgeschlossen_)
+        verwerfen();
+}
+
+void Berichtsdatei::senden(const char* daten, std::size_t laenge)
+{
+    if (fd_ < 0)
+        throw Fehler("Bericht " + dateiname(pfad_) + " ist bereits geschlossen");
+    while (laenge > 0) {
+        const ssize_t n = ::write(fd_, daten, laenge);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            berichtsfehler(pfad_, "kann nicht geschrieben werden", errno);
+        }
+        daten += n;
+        laenge -= static_cast<std::size_t>(n);
+    }
+}
+
+void Berichtsdatei::schliessen()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+void Berichtsdatei::abschliessen()
+{
+    leeren();
+    const int fd = fd_;
+    fd_ = -1;
+    if (fd >= 0 && ::close(fd) != 0)
+        berichtsfehler(pfad_, "kann nicht geschrieben werden", errno);
+    if (!temp_.empty()) {
+        if (::rename(temp_.c_str(), ziel_.c_str()) != 0)
+            berichtsfehler(pfad_, "kann nicht gespeichert werden", errno);
+        temp_.clear();
+    }
+    abgeschlossen_ = true;
+}
+
+void Berichtsdatei::verwerfen()
+{
+    schliessen();
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+    abgeschlossen_ = true;
+}
+
+}  // namespace bogenkette

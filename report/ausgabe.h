@@ -1,0 +1,78 @@
+// Where the report's bytes go: a buffered sink, one implementation that keeps them
+// in memory and one that writes a file which reaches its name only when complete.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace bogenkette {
+
+// Collects bytes in a large buffer and hands them on in big pieces.
+class Ausgabe {
+public:
+    explicit Ausgabe(std::size_t puffergroesse = 1 << 20);
+    virtual ~Ausgabe() = default;
+    Ausgabe(const Ausgabe&) = delete;
+    Ausgabe& operator=(const Ausgabe&) = delete;
+
+    void schreiben(const char* daten, std::size_t laenge);
+    // Writes the text followed by carriage return and line feed.
+    void zeile(const char* daten, std::size_t laenge);
+    void zeile(const std::string& text) { zeile(text.data(), text.size()); }
+    // Hands everything buffered on; throws Fehler when that fails.
+    void leeren();
+
+protected:
+    // Takes a piece of the output; throws Fehler on failure.
+    virtual void senden(const char* daten, std::size_t laenge) = 0;
+
+private:
+    std::vector<char> puffer_;
+    std::size_t belegt_ = 0;
+};
+
+class Speicherausgabe : public Ausgabe {
+public:
+    Speicherausgabe() : Ausgabe(1 << 16) {}
+    const std::string& inhalt() { leeren(); return inhalt_; }
+
+protected:
+    void senden(const char* daten, std::size_t laenge) override { inhalt_.append(daten, laenge); }
+
+private:
+    std::string inhalt_;
+};
+
+// The report file. Its bytes go to a temporary file beside the target, which
+// abschliessen() moves into place; until then an existing file of that name is
+// left as it was, and a report that is given up (or never finished) leaves no
+// trace. A target that is a device or pipe (e.g. /dev/null) is written directly.
+// A symbolic link as the target is followed: the file it points to is replaced.
+class Berichtsdatei : public Ausgabe {
+public:
+    // Creates the temporary file; throws Fehler naming the report when it cannot.
+    explicit Berichtsdatei(std::string pfad);
+    ~Berichtsdatei() override;
+
+    // Writes what is left and gives the report its name; throws Fehler on failure.
+    void abschliessen();
+    // Discards the report written so far.
+    void verwerfen();
+
+    const std::string& pfad() const { return pfad_; }
+
+protected:
+    void senden(const char* daten, std::size_t laenge) override;
+
+private:
+    void schliessen();
+
+    std::string pfad_;    // as the user named it (for messages)
+    std::string ziel_;    // the file that receives the report (links followed)
+    std::string temp_;    // temporary file, empty when writing directly
+    int fd_ = -1;
+    bool abgeschlossen_ = false;
+};
+
+}  // namespace bogenkette

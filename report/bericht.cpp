@@ -1,0 +1,112 @@
+#include "report/bericht.h"
+
+#include "geometry/geometrie.h"
+#include "input/fehler.h"
+#include "report/ausgabe.h"
+#include "report/zahlenformat.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace bogenkette {
+
+namespace {
+
+// The fixed lines of the header, in Windows-1252 (\xFC = ü, \xF6 = ö, \xDF = ß).
+// Line 4 (the contour error) is composed in kopfSchreiben.
+const char* const kopfOben[] = {
+    " Berechnung einer Kette von Bogenst\xFC" "cken nach gegebenen Punkten ",
+    " ==============================================================",
+    "",
+};
+const char* const kopfUnten[] = {
+    " Bemerkung: F\xFC" "r den Fall, dass der berechnete Kr\xFC" "mmungsradius",
+    "            sehr gross ist,kann das zugeh\xF6" "rige Bogenst\xFC" "ck",
+    "            durch eine Gerade ersetzt werden.",
+    "",
+    " Festlegung Heidenhain: ",
+    "           R- wenn gro\xDF" "er Kreisbogen,  d.h.  > 180 Grad",
+    "           R+ wenn kleiner Kreisbogen, d.h.  < 180 Grad",
+    "           Drehsinn DR+ falls mathematisch positiv, d.h. gegen den Uhrzeiger",
+    "           Drehsinn DR- falls mathematisch negativ, d.h. mit dem Uhrzeiger",
+    "",
+    "",
+    "       x-Wert          y-Wert      Radienfehler       Radienwinkel",
+    "",
+};
+const char* const fehlergrenze = " Berechnung f\xFC" "r Fehlergrenze: ";
+
+}  // namespace
+
+Bericht::Bericht(Ausgabe& ausgabe, const Zahlenformat& format, const Kontur& kontur,
+                 std::string name)
+    : aus_(ausgabe), format_(format), k_(kontur), name_(std::move(name))
+{
+}
+
+void Bericht::kopfSchreiben(double fehl)
+{
+    for (const char* zeile : kopfOben)
+        aus_.zeile(zeile, std::strlen(zeile));
+    aus_.zeile(std::string(fehlergrenze) + " " + format_.allgemein(fehl) + " ");
+    for (const char* zeile : kopfUnten)
+        aus_.zeile(zeile, std::strlen(zeile));
+}
+
+void Bericht::setzen(const char* text, std::size_t laenge, std::size_t letzteSpalte, Index p,
+                     const char* feld)
+{
+    if (laenge > letzteSpalte)
+        throw Fehler("Bericht " + dateiname(name_) + ": der Text " + feld + " von Punkt "
+                     + std::to_string(p) + " ist mit " + std::to_string(laenge)
+                     + " Zeichen zu lang für die Zeile (höchstens "
+                     + std::to_string(letzteSpalte) + ").");
+    // A text longer than its field overwrites the end of the field to its left.
+    std::memcpy(druckzeile_ + letzteSpalte - laenge, text, laenge);
+}
+
+void Bericht::zeileSchreiben(Index p, Index c)
+{
+    const auto pi = static_cast<std::size_t>(p);
+    const auto ci = static_cast<std::size_t>(c);
+    const double x = k_.xWert[pi], y = k_.yWert[pi];
+    const double a = k_.kreisA[ci], b = k_.kreisB[ci], R = k_.kreisR[ci];
+
+    radienfehler_ = std::sqrt((y - b) * (y - b) + (x - a) * (x - a)) - R;
+    const double w = winkel(y - b, x - a);
+    if (!std::isfinite(radienfehler_) || !std::isfinite(w))
+        throw Fehler("Bericht " + dateiname(name_) + ": Radienfehler oder Radienwinkel von Punkt "
+                     + std::to_string(p) + " ist keine darstellbare Zahl.");
+
+    char xs[maxZahltext], ys[maxZahltext], fs[maxZahltext], ws[maxZahltext];
+    const std::size_t lx = format_.dreiStellen(x, xs);
+    const std::size_t ly = format_.dreiStellen(y, ys);
+    const std::size_t lf = format_.dreiStellen(radienfehler_, fs);
+    const std::size_t lw = format_.dreiStellen(w, ws);
+
+    std::memset(druckzeile_, ' ', zeilenbreite);
+    setzen(xs, lx, 14, p, "x");
+    setzen(ys, ly, 29, p, "y");
+    setzen(fs, lf, 44, p, "Radienfehler");
+    setzen(ws, lw, 64, p, "Radienwinkel");
+    aus_.zeile(druckzeile_, zeilenbreite);
+}
+
+void Bericht::wertzeile(const char* bezeichnung, double wert)
+{
+    char text[maxZahltext];
+    aus_.schreiben(bezeichnung, std::strlen(bezeichnung));
+    aus_.zeile(text, format_.dreiStellen(wert, text));
+}
+
+void Bericht::kreisblockSchreiben(Index c)
+{
+    const auto ci = static_cast<std::size_t>(c);
+    aus_.zeile("", 0);
+    wertzeile("      x-Koordinate Bogenmittelpunkt a = ", k_.kreisA[ci]);
+    wertzeile("      y-Koordinate Bogenmittelpunkt b = ", k_.kreisB[ci]);
+    wertzeile("                        Bogenradius R = ", k_.kreisR[ci]);
+    aus_.zeile("", 0);
+}
+
+}  // namespace bogenkette

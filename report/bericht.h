@@ -1,0 +1,48 @@
+// The result report: a 17-line header stating the contour error, then per arc one
+// 80-character row per point (x, y, radius error, radius angle) and a 5-line arc
+// block with centre a, b and radius R. Windows-1252, CR LF after every line.
+//
+// Lines go to the output as they are built; the report is never held as a whole.
+#pragma once
+
+#include "geometry/kette.h"
+#include "input/kontur.h"
+
+#include <string>
+
+namespace bogenkette {
+
+class Ausgabe;
+class Zahlenformat;
+
+inline constexpr int zeilenbreite = 80;
+
+class Bericht : public Kettenausgabe {
+public:
+    // `name` is the report's name for messages.
+    Bericht(Ausgabe& ausgabe, const Zahlenformat& format, const Kontur& kontur, std::string name);
+
+    void kopfSchreiben(double fehl);
+    // Row of point p against the circle at index c. Throws Fehler when a text
+    // would start left of column 1 or a value is not a finite number.
+    void zeileSchreiben(Index p, Index c) override;
+    void kreisblockSchreiben(Index c) override;
+
+    // The radius error of the last row written.
+    double radienfehler() const { return radienfehler_; }
+
+private:
+    // Places a text so that it ends in column `letzteSpalte` (1-based).
+    void setzen(const char* text, std::size_t laenge, std::size_t letzteSpalte, Index p,
+                const char* feld);
+    void wertzeile(const char* bezeichnung, double wert);
+
+    Ausgabe& aus_;
+    const Zahlenformat& format_;
+    const Kontur& k_;
+    std::string name_;
+    double radienfehler_ = 0.0;
+    char druckzeile_[zeilenbreite];
+};
+
+}  // namespace bogenkette

@@ -1,0 +1,229 @@
+#include "report/zahlenformat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace bogenkette {
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F and the characters they stand for (0 = unused).
+constexpr char16_t cp1252Oben[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0};
+
+// Byte for one character, or -1 to leave it out.
+int cp1252Byte(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (cp1252Oben[i] == u)
+            return 0x80 + i;
+    if (c.isDigit())
+        return '0' + c.digitValue();
+    switch (u) {
+    case 0x202F:  // narrow no-break space
+    case 0x2007:  // figure space
+    case 0x2009:  // thin space
+        return 0xA0;
+    case 0x2212:  // minus sign
+    case 0x2012:  // figure dash
+        return '-';
+    case 0x066B:  // Arabic decimal separator
+        return ',';
+    case 0x066C:  // Arabic thousands separator
+        return 0x92;
+    case 0x200E:  // left-to-right mark
+    case 0x200F:  // right-to-left mark
+    case 0x061C:  // Arabic letter mark
+        return -1;
+    default:
+        return '?';
+    }
+}
+
+bool istZiffer(QChar c) { return c.isDigit(); }
+
+// The digits of |v| rounded to `stellen` decimals, in plain ASCII ("12.345"), with
+// exact halfway cases rounded away from zero.
+std::size_t gerundeteZiffern(double betrag, int stellen, char* ziel, std::size_t platz)
+{
+    auto ergebnis = std::to_chars(ziel, ziel + platz, betrag, std::chars_format::fixed, stellen);
+    std::size_t laenge = static_cast<std::size_t>(ergebnis.ptr - ziel);
+    // to_chars rounds exact ties to even. An exact tie at three decimals is a value
+    // whose sixteenfold is an odd whole number (k/1000 + 0.0005 is dyadic only then);
+    // multiplying by 16 is exact as long as it does not overflow.
+    if (stellen != 3 || !(betrag < 1e300))
+        return laenge;
+    const double sechzehnfach = betrag * 16.0;
+    if (sechzehnfach != std::floor(sechzehnfach) || std::fmod(sechzehnfach, 2.0) == 0.0)
+        return laenge;
+    // Four decimals show the tie exactly ("0.0625"): drop the 5 and round up.
+    ergebnis = std::to_chars(ziel, ziel + platz, betrag, std::chars_format::fixed, 4);
+    laenge = static_cast<std::size_t>(ergebnis.ptr - ziel) - 1;
+    std::size_t i = laenge;
+    while (i > 0) {
+        --i;
+        if (ziel[i] == '.')
+            continue;
+        if (ziel[i] != '9') {
+            ++ziel[i];
+            return laenge;
+        }
+        ziel[i] = '0';
+    }
+    std::memmove(ziel + 1, ziel, laenge);
+    ziel[0] = '1';
+    return laenge + 1;
+}
+
+}  // namespace
+
+void alsCp1252(QStringView text, std::string& ziel)
+{
+    for (QChar c : text) {
+        const int b = cp1252Byte(c);
+        if (b >= 0)
+            ziel.push_back(static_cast<char>(b));
+    }
+}
+
+Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
+{
+    // Decimal separator: what stands between "1" and "500" in 1.5.
+    const QString eins = locale_.toString(1.5, 'f', 3);
+    qsizetype i = 0;
+    while (i < eins.size() && !istZiffer(eins[i]))
+        ++i;
+    qsizetype j = i + 1;
+    while (j < eins.size() && !istZiffer(eins[j]))
+        ++j;
+    alsCp1252(QStringView(eins).mid(i + 1, j - i - 1), dezimal_);
+
+    // Negative sign: what stands in front of the digits of -1.5.
+    const QString minus = locale_.toString(-1.5, 'f', 3);
+    qsizetype k = 0;
+    while (k < minus.size() && !istZiffer(minus[k]))
+        ++k;
+    alsCp1252(QStringView(minus).left(k), minus_);
+
+    // Grouping: the integer part of an n-digit number as the locale writes it.
+    // Some locales group the top digits differently or not at all below five
+    // digits, so every digit count is taken from the locale itself.
+    schablone_.resize(310);
+    for (int n = 1; n <= 309; ++n) {
+        const double wert = n == 309 ? 1e308 : 1.5 * std::pow(10.0, n - 1);
+        const QString text = locale_.toString(wert, 'f', 0);
+        std::string& s = schablone_[static_cast<std::size_t>(n)];
+        qsizetype p = 0;
+        while (p < text.size() && !istZiffer(text[p]))
+            ++p;
+        qsizetype ende = text.size();
+        while (ende > p && !istZiffer(text[ende - 1]))
+            --ende;
+        for (; p < ende; ++p) {
+            if (istZiffer(text[p]))
+                s.push_back('\0');
+            else
+                alsCp1252(QStringView(text).mid(p, 1), s);
+        }
+    }
+}
+
+Zahlenformat Zahlenformat::deutsch()
+{
+    return Zahlenformat(QLocale(QLocale::German, QLocale::Germany));
+}
+
+Zahlenformat Zahlenformat::system()
+{
+    const QLocale host = QLocale::system();
+    if (host.language() == QLocale::C)
+        return deutsch();
+    return Zahlenformat(host);
+}
+
+std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
+{
+    char* z = ziel;
+    if (!std::isfinite(v)) {
+        const char* text = std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf");
+        std::memcpy(z, text, std::strlen(text));
+        return std::strlen(text);
+    }
+    char ziffern[400];
+    const std::size_t laenge = gerundeteZiffern(std::fabs(v), 3, ziffern, sizeof ziffern);
+    const std::size_t ganz = laenge - 4;  // digits before the point
+
+    bool null = true;
+    for (std::size_t i = 0; i < laenge; ++i)
+        if (ziffern[i] != '0' && ziffern[i] != '.')
+            null = false;
+    if (std::signbit(v) && !null) {
+        std::memcpy(z, minus_.data(), minus_.size());
+        z += minus_.size();
+    }
+    const std::string& s = schablone_[ganz];
+    std::size_t ziffer = 0;
+    for (char c : s)
+        *z++ = c == '\0' ? ziffern[ziffer++] : c;
+    std::memcpy(z, dezimal_.data(), dezimal_.size());
+    z += dezimal_.size();
+    std::memcpy(z, ziffern + ganz + 1, 3);
+    z += 3;
+    return static_cast<std::size_t>(z - ziel);
+}
+
+std::string Zahlenformat::dreiStellen(double v) const
+{
+    char puffer[maxZahltext];
+    return std::string(puffer, dreiStellen(v, puffer));
+}
+
+std::string Zahlenformat::allgemein(double v) const
+{
+    std::string text;
+    if (!std::isfinite(v))
+        return std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf");
+    if (std::signbit(v) && v != 0.0)
+        text = minus_;
+    // 15 significant digits, then written out without exponent.
+    char puffer[64];
+    auto ende = std::to_chars(puffer, puffer + sizeof puffer, std::fabs(v),
+                              std::chars_format::scientific, 14).ptr;
+    const char* e = std::find(puffer, ende, 'e');
+    int exponent = 0;
+    std::from_chars(e + 1 + (e[1] == '+'), ende, exponent);
+    std::string ziffern;
+    for (const char* p = puffer; p < e; ++p)
+        if (*p != '.')
+            ziffern.push_back(*p);
+    while (ziffern.size() > 1 && ziffern.back() == '0')
+        ziffern.pop_back();
+    if (ziffern == "0")
+        return "0";
+
+    std::string ganz, bruch;
+    if (exponent >= 0) {
+        const std::size_t stellen = static_cast<std::size_t>(exponent) + 1;
+        ganz = ziffern.substr(0, std::min(stellen, ziffern.size()));
+        ganz.append(stellen - ganz.size(), '0');
+        if (ziffern.size() > stellen)
+            bruch = ziffern.substr(stellen);
+    } else {
+        ganz = "0";
+        bruch = std::string(static_cast<std::size_t>(-exponent - 1), '0') + ziffern;
+    }
+    text += ganz;
+    if (!bruch.empty())
+        text += dezimal_ + bruch;
+    return text;
+}
+
+}  // namespace bogenkette

@@ -1,0 +1,61 @@
+// Number texts of the report in the regional number settings of one locale.
+//
+// The locale's decimal separator, digit grouping, negative sign and digits are
+// read off Qt's own formatting once, when the format is made, and mapped to
+// Windows-1252 (the report's character set). Texts are then composed without heap
+// allocation: a report of millions of rows formats several numbers per row.
+//
+// Three-decimal text: the exact binary value rounded to three decimals, exact
+// halfway cases away from zero (0.0625 -> 0,063), a value that rounds to zero
+// without a minus sign. General text: at most 15 significant digits, no trailing
+// zeros, no grouping, never an exponent.
+#pragma once
+
+#include <QLocale>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bogenkette {
+
+// Room for the longest three-decimal text of any finite double in any locale.
+inline constexpr std::size_t maxZahltext = 2048;
+
+class Zahlenformat {
+public:
+    explicit Zahlenformat(const QLocale& locale);
+
+    // German settings: the reference of the report (1.234,568 and -0,050).
+    static Zahlenformat deutsch();
+    // The host's regional settings; German where none are configured (C/POSIX),
+    // since every text of the report is German.
+    static Zahlenformat system();
+
+    // Writes the three-decimal text of v to ziel (at least maxZahltext bytes) and
+    // returns its length in bytes, which is its length in characters.
+    std::size_t dreiStellen(double v, char* ziel) const;
+    std::string dreiStellen(double v) const;
+
+    // General number text of a value, without the blanks around it.
+    std::string allgemein(double v) const;
+
+    const QLocale& locale() const { return locale_; }
+
+private:
+    QLocale locale_;
+    std::string minus_;    // text in front of a negative number
+    std::string dezimal_;  // decimal separator
+    // schablone_[n]: the integer part of an n-digit number, with '\0' where a digit
+    // goes and the locale's group separators in between.
+    std::vector<std::string> schablone_;
+};
+
+// A character of the locale's number texts in Windows-1252: the character itself
+// where the set has it, otherwise the nearest one (a narrow no-break space becomes
+// a no-break space, a minus sign a hyphen-minus, other scripts' digits ASCII
+// digits); invisible direction marks give nothing. Appends to ziel.
+void alsCp1252(QStringView text, std::string& ziel);
+
+}  // namespace bogenkette

@@ -1,0 +1,194 @@
+// The reports of the bundled cases, byte for byte, through the library and
+// through the converter, and the converter's command line.
+#include "app/berechnungslauf.h"
+#include "report/ausgabe.h"
+#include "report/zahlenformat.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using namespace bogenkette;
+
+namespace {
+
+std::string lesen(const fs::path& pfad)
+{
+    std::ifstream datei(pfad, std::ios::binary);
+    std::stringstream inhalt;
+    inhalt << datei.rdbuf();
+    return inhalt.str();
+}
+
+void schreiben(const fs::path& pfad, const std::string& inhalt)
+{
+    std::ofstream(pfad, std::ios::binary) << inhalt;
+}
+
+struct Aufrufergebnis {
+    int status;
+    std::string ausgabe;  // stdout and stderr
+};
+
+Aufrufergebnis cli(const std::string& argumente)
+{
+    // No regional settings configured unless a test names them.
+    const std::string befehl = "env -u LC_ALL -u LC_NUMERIC -u LANG " + std::string(CLI_PFAD) + " "
+                               + argumente + " 2>&1";
+    FILE* rohr = popen(befehl.c_str(), "r");
+    std::string ausgabe;
+    char puffer[4096];
+    while (std::size_t n = fread(puffer, 1, sizeof puffer, rohr))
+        ausgabe.append(puffer, n);
+    const int status = pclose(rohr);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ausgabe};
+}
+
+std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+
+// A fresh folder per test.
+class Arbeitsordner : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ordner = fs::temp_directory_path()
+                 / ("bogenkette-test-" + std::to_string(::getpid()) + "-"
+                    + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(ordner);
+        fs::create_directories(ordner);
+    }
+    void TearDown() override { fs::remove_all(ordner); }
+    std::vector<std::string> dateien() const
+    {
+        std::vector<std::string> namen;
+        for (const auto& e : fs::directory_iterator(ordner))
+            namen.push_back(e.path().filename().string());
+        std::sort(namen.begin(), namen.end());
+        return namen;
+    }
+    fs::path ordner;
+};
+
+std::vector<fs::path> faelle(const char* endung)
+{
+    std::vector<fs::path> liste;
+    for (const auto& e : fs::directory_iterator(TESTDATEN))
+        if (e.path().extension() == endung)
+            liste.push_back(e.path());
+    std::sort(liste.begin(), liste.end());
+    return liste;
+}
+
+double fehlVon(const fs::path& fall)
+{
+    fs::path f = fall;
+    return std::stod(lesen(f.replace_extension(".fehl")));
+}
+
+}  // namespace
+
+using Faelle = Arbeitsordner;
+
+TEST_F(Faelle, BerichteByteGleichUeberBibliothekUndKonverter)
+{
+    const auto liste = faelle(".TXT");
+    ASSERT_GE(liste.size(), 9u);
+    const Zahlenformat de = Zahlenformat::deutsch();
+    for (const auto& erwartet : liste) {
+        fs::path spl = erwartet;
+        spl.replace_extension(".spl");
+        const double fehl = fehlVon(spl);
+
+        const fs::path ziel = ordner / "bibliothek.TXT";
+        Berichtsdatei bericht(ziel.string());
+        berechnungDurchfuehren(spl.string(), bericht, fehl, de);
+        EXPECT_EQ(lesen(ziel), lesen(erwartet)) << spl;
+
+        const fs::path cliZiel = ordner / "cli.TXT";
+        std::ostringstream fehlText;
+        fehlText << fehl;
+        const auto r = cli("--locale de_DE --fehl " + fehlText.str() + " -o " + q(cliZiel) + " " + q(spl));
+        EXPECT_EQ(r.status, 0) << r.ausgabe;
+        EXPECT_EQ(lesen(cliZiel), lesen(erwartet)) << spl;
+    }
+}
+
+TEST_F(Faelle, AbgelehnteEingabeHinterlaesstNichts)
+{
+    for (const auto& fall : faelle(".reject")) {
+        fs::path spl = fall;
+        spl.replace_extension(".spl");
+        const auto r = cli("-o " + q(ordner / "r.TXT") + " " + q(spl));
+        EXPECT_EQ(r.status, 1) << r.ausgabe;
+        EXPECT_NE(r.ausgabe.find(spl.string()), std::string::npos) << r.ausgabe;
+        EXPECT_TRUE(dateien().empty());
+    }
+}
+
+using Konverter = Arbeitsordner;
+
+TEST_F(Konverter, BerichtsnameUndSystemeinstellungen)
+{
+    schreiben(ordner / "kontur.spl", "0,0\r\n14.6,35.4\r\n50.1,49.95\r\n85.3,35.3\r\n100,0\r\n");
+    // Without configured regional settings the report uses German ones.
+    ASSERT_EQ(cli("--fehl 0.1 " + q(ordner / "kontur.spl")).status, 0);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "worked_example.TXT"));
+
+    // Another locale: every number follows it.
+    ASSERT_EQ(cli("--fehl 0.1 --locale en_US -o " + q(ordner / "en.txt") + " " + q(ordner / "kontur.spl")).status, 0);
+    const std::string en = lesen(ordner / "en.txt");
+    EXPECT_NE(en.find(" Berechnung f\xFCr Fehlergrenze:  0.1 \r\n"), std::string::npos);
+    EXPECT_NE(en.find("      y-Koordinate Bogenmittelpunkt b = -0.050\r\n"), std::string::npos);
+}
+
+TEST_F(Konverter, FalscherAufrufGibtZwei)
+{
+    schreiben(ordner / "k.spl", "0,0\n1,2\n2,0\n");
+    const std::string datei = q(ordner / "k.spl");
+    for (const std::string& args : std::vector<std::string>{"", "--fehl", "--fehl 0 " + datei, "--fehl -1 " + datei,
+                                   "--fehl abc " + datei, "--fehl nan " + datei, "--fehl 1e999 " + datei,
+                                   "--locale xx_Unsinn " + datei, "--gibtsnicht " + datei,
+                                   datei + " " + datei, "-o"}) {
+        const auto r = cli(args);
+        EXPECT_EQ(r.status, 2) << args << ": " << r.ausgabe;
+        EXPECT_NE(r.ausgabe.find("Aufruf: bogenkette-cli"), std::string::npos);
+    }
+    EXPECT_EQ(dateien(), std::vector<std::string>{"k.spl"});
+    const auto hilfe = cli("--help");
+    EXPECT_EQ(hilfe.status, 0);
+    EXPECT_NE(hilfe.ausgabe.find("--fehl WERT"), std::string::npos);
+}
+
+TEST_F(Konverter, FehlschlagLaesstVorhandenenBerichtStehen)
+{
+    schreiben(ordner / "gut.spl", "0,0\n1,2\n2,0\n");
+    schreiben(ordner / "schlecht.spl", "0,0\n1,2\nzwei,0\n");
+    schreiben(ordner / "alt.TXT", "alter Bericht");
+    const auto r = cli("-o " + q(ordner / "alt.TXT") + " " + q(ordner / "schlecht.spl"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.ausgabe.find("Zeile 3"), std::string::npos) << r.ausgabe;
+    EXPECT_EQ(lesen(ordner / "alt.TXT"), "alter Bericht");
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"alt.TXT", "gut.spl", "schlecht.spl"}));
+
+    // The report may not be the point file, not even through a link.
+    fs::create_symlink(ordner / "gut.spl", ordner / "link.TXT");
+    for (const char* ziel : {"gut.spl", "link.TXT"}) {
+        const auto s = cli("-o " + q(ordner / ziel) + " " + q(ordner / "gut.spl"));
+        EXPECT_EQ(s.status, 1) << ziel;
+        EXPECT_NE(s.ausgabe.find("Punktdatei selbst"), std::string::npos) << s.ausgabe;
+    }
+    EXPECT_EQ(lesen(ordner / "gut.spl"), "0,0\n1,2\n2,0\n");
+
+    // Missing report folder, missing point file.
+    EXPECT_EQ(cli("-o " + q(ordner / "fehlt" / "b.TXT") + " " + q(ordner / "gut.spl")).status, 1);
+    EXPECT_EQ(cli(q(ordner / "fehlt.spl")).status, 1);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"alt.TXT", "gut.spl", "link.TXT", "schlecht.spl"}));
+}

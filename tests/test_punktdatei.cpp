@@ -1,0 +1,131 @@
+#include "input/fehler.h"
+#include "input/punktdatei.h"
+#include "report/zahlenformat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+using namespace bogenkette;
+using namespace std::string_literals;
+
+namespace {
+
+const Zahlenformat& deutsch()
+{
+    static const Zahlenformat format = Zahlenformat::deutsch();
+    return format;
+}
+
+std::vector<std::pair<double, double>> punkte(const std::string& text)
+{
+    const Kontur k = punkteAusText(text, "t.spl", deutsch());
+    std::vector<std::pair<double, double>> ergebnis;
+    for (Index i = 1; i <= k.anzahl; ++i)
+        ergebnis.emplace_back(k.xWert[i], k.yWert[i]);
+    return ergebnis;
+}
+
+std::string ablehnung(const std::string& text)
+{
+    try {
+        punkteAusText(text, "t.spl", deutsch());
+    } catch (const Fehler& f) {
+        return f.what();
+    }
+    return "angenommen";
+}
+
+}  // namespace
+
+TEST(Punktdatei, AngenommeneFormen)
+{
+    using P = std::vector<std::pair<double, double>>;
+    const P drei = {{0, 0}, {10, 0}, {10, 5}};
+    const std::pair<const char*, P> faelle[] = {
+        {"0,0\r\n10,0\r\n10,5\r\n", drei},
+        {"0,0\r\n10,0\r\n10,5", drei},  // no line end after the last line
+        {"0,0\n10,0\n10,5\n", drei},
+        {"0,0\r10,0\r10,5\r", drei},  // lone CR
+        {"0,0\r\n10,0\n10,5\r", drei},
+        {"\xEF\xBB\xBF" "0,0\r\n10,0\r\n10,5\r\n", drei},
+        {"\r\n0,0\r\n  \r\n10,0\r\n\t\r\n10,5\r\n\r\n\r\n", drei},  // blank lines are no points
+        {" 0 , 0 \r\n\t10,\t0\r\n+10 ,+5\r\n", drei},
+        {"0.,.0\r\n1e1,0E0\r\n100e-1,0.5e+1\r\n", drei},
+        {"-3.75,12.5\r\n-0,1e-400\r\n0.1234567890123456789,-99999999.999\r\n",
+         {{-3.75, 12.5}, {-0.0, 0}, {0.1234567890123456789, -99999999.999}}},
+    };
+    for (const auto& [text, erwartet] : faelle)
+        EXPECT_EQ(punkte(text), erwartet) << text;
+}
+
+TEST(Punktdatei, AbgelehnteZeilenNennenDieZeile)
+{
+    const std::pair<std::string, const char*> faelle[] = {
+        {"0,0\r\n5\r\n1,1\r\n", "Zeile 2:"},
+        {"0,0\r\n1,1\r\n1,2,3\r\n", "Zeile 3:"},
+        {"0,0\r\nx,1\r\n1,1\r\n", "Zeile 2:"},
+        {"0,0\r\n1,1\r\nnan,1\r\n", "Zeile 3:"},
+        {"inf,0\r\n1,1\r\n2,2\r\n", "Zeile 1:"},
+        {"0,0\r\n1,\r\n2,2\r\n", "Zeile 2:"},
+        {"0,0\r\n,1\r\n2,2\r\n", "Zeile 2:"},
+        {"0,0\r\n1 1\r\n2,2\r\n", "Zeile 2:"},
+        {"0,0\r\n1,1;\r\n2,2\r\n", "Zeile 2:"},
+        {"0,0\r\n1,0x10\r\n2,2\r\n", "Zeile 2:"},
+        {"0,0\r\n1,1e\r\n2,2\r\n", "Zeile 2:"},
+        {"0,0\r\n\r\n1,1\r\n2,2,\r\n", "Zeile 4:"},
+        {"0,0\r\n1,1\r\n1e400,2\r\n", "Zeile 3:"},
+        {"0,0\r\n1,1\r\n100000000,2\r\n", "Zeile 3:"},   // x text of 15 characters
+        {"0,0\r\n1,1\r\n-10000000,2\r\n", "Zeile 3:"},
+        {"0,0\r\n1,1\r\n2,1e22\r\n", "Zeile 3:"},        // y text of 30 characters
+        {"0,0\r\n1,1\r\n2,2\0\r\n"s, "Zeile 3:"},
+        {"0,0\r\n" + std::string(5000, '1') + ",1\r\n2,2\r\n", "Zeile 2:"},
+        {"0,0\r\n1,1\r\n" + std::string(3 << 20, 'x'), "Zeile 3:"},
+        {"0,0\r\n10,5\r\n", "2 Punkte"},
+        {"", "0 Punkte"},
+        {"\r\n \r\n", "0 Punkte"},
+        {"1,1", "1 Punkt;"},
+    };
+    for (const auto& [text, stelle] : faelle) {
+        const std::string meldung = ablehnung(text);
+        EXPECT_NE(meldung.find("\"t.spl\""), std::string::npos) << meldung;
+        EXPECT_NE(meldung.find(stelle), std::string::npos) << text.substr(0, 40) << " -> " << meldung;
+    }
+    // Still in its column: 14 and 29 characters.
+    EXPECT_EQ(ablehnung("0,0\r\n1,1\r\n-9999999.999,99999999999999.999\r\n"), "angenommen");
+}
+
+TEST(Punktdatei, Zahlen)
+{
+    double w = 0;
+    const std::pair<const char*, double> gut[] = {
+        {"3", 3}, {"3.", 3}, {".5", 0.5}, {"-.5", -0.5}, {"+1.25", 1.25}, {"1e3", 1000},
+        {"1E-3", 0.001}, {"-2.5e+2", -250}, {"007", 7}, {"1e-999999999999", 0},
+    };
+    for (const auto& [text, wert] : gut) {
+        EXPECT_TRUE(zahlLesen(text, w)) << text;
+        EXPECT_EQ(w, wert) << text;
+    }
+    for (const char* text : {"", "+", "-", ".", "e5", "1e", "1e+", "--1", "1.2.3", "1,5", " 1",
+                             "nan", "inf", "0x1p3", "1e99999999999", "1_000"})
+        EXPECT_FALSE(zahlLesen(text, w)) << text;
+}
+
+TEST(Punktdatei, DateiFehler)
+{
+    try {
+        punktdateiLesen("/nicht/vorhanden.spl", deutsch());
+        FAIL();
+    } catch (const Fehler& f) {
+        EXPECT_NE(std::string(f.what()).find("\"/nicht/vorhanden.spl\""), std::string::npos);
+        EXPECT_NE(std::string(f.what()).find("nicht gefunden"), std::string::npos);
+    }
+    try {
+        punktdateiLesen("/tmp", deutsch());
+        FAIL();
+    } catch (const Fehler& f) {
+        EXPECT_NE(std::string(f.what()).find("Ordner"), std::string::npos) << f.what();
+    }
+}

@@ -1,0 +1,101 @@
+#include "report/zahlenformat.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include <cmath>
+#include <random>
+
+using namespace bogenkette;
+
+namespace {
+
+// Qt's own text of a value in the report's character set, as the reference.
+std::string qtText(const QLocale& locale, double v)
+{
+    std::string text;
+    alsCp1252(locale.toString(v, 'f', 3), text);
+    return text;
+}
+
+}  // namespace
+
+TEST(DreiStellen, DeutscheTabelle)
+{
+    const Zahlenformat de = Zahlenformat::deutsch();
+    struct Fall {
+        double wert;
+        const char* text;
+    };
+    const Fall faelle[] = {
+        {0, "0,000"},           {-0.0, "0,000"},          {0.05, "0,050"},
+        {-0.043, "-0,043"},     {1234.5678, "1.234,568"}, {1e9, "1.000.000.000,000"},
+        {-9999999.999, "-9.999.999,999"},                 {99999999.999, "99.999.999,999"},
+        // Exact halfway cases go away from zero; 12.3455 lies just below the half.
+        {0.0625, "0,063"},      {-1.0625, "-1,063"},      {0.1875, "0,188"},
+        {12.3455, "12,345"},    {2.0005, "2,001"},        {999.9995, "1.000,000"},
+        {0.9999999, "1,000"},   {179.943, "179,943"},
+        // A negative value that rounds to zero has no minus sign.
+        {-0.0004, "0,000"},     {-0.0005, "-0,001"},      {-1e-300, "0,000"},
+        {414213562.373, "414.213.562,373"},               {-50.0, "-50,000"},
+    };
+    for (const auto& f : faelle)
+        EXPECT_EQ(de.dreiStellen(f.wert), f.text) << f.wert;
+}
+
+TEST(DreiStellen, AndereRegionen)
+{
+    const Zahlenformat en(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(en.dreiStellen(1234567.0625), "1,234,567.063");
+    EXPECT_EQ(en.dreiStellen(-0.05), "-0.050");
+    // Characters Windows-1252 lacks become the nearest it has.
+    const Zahlenformat fr(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(fr.dreiStellen(-1234.5), "-1\xA0" "234,500");
+    const Zahlenformat sv(QLocale(QLocale::Swedish, QLocale::Sweden));
+    EXPECT_EQ(sv.dreiStellen(-2.5), "-2,500");
+    const Zahlenformat ch(QLocale(QLocale::German, QLocale::Switzerland));
+    EXPECT_EQ(ch.dreiStellen(1234.5), "1\x92" "234.500");
+}
+
+// The composed text must be Qt's for every locale: random values of every
+// magnitude plus every exact halfway case near them.
+TEST(DreiStellen, GleichQtInVielenRegionen)
+{
+    const char* namen[] = {"de_DE", "en_US", "fr_FR", "de_CH", "hi_IN", "sv_SE", "ar_EG",
+                           "es_ES", "C",     "pl_PL", "fa_IR", "bn_BD", "it_IT", "nb_NO"};
+    std::mt19937_64 zufall(20261208);
+    std::uniform_real_distribution<double> mantisse(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-6, 40);
+    for (const char* name : namen) {
+        const QLocale locale(QString::fromLatin1(name));
+        const Zahlenformat format(locale);
+        for (int i = 0; i < 3000; ++i) {
+            double v = mantisse(zufall) * std::pow(10.0, exponent(zufall));
+            if (i % 3 == 0)
+                v = std::round(v * 16) / 16;  // halfway cases
+            std::string erwartet = qtText(locale, v);
+            if (erwartet.find_first_of("123456789") == std::string::npos)
+                erwartet = qtText(locale, 0.0);  // no minus sign on a zero
+            ASSERT_EQ(format.dreiStellen(v), erwartet) << name << " " << v;
+        }
+    }
+}
+
+TEST(AllgemeineZahl, FehlImKopf)
+{
+    const Zahlenformat de = Zahlenformat::deutsch();
+    EXPECT_EQ(de.allgemein(0.05), "0,05");
+    EXPECT_EQ(de.allgemein(0.01), "0,01");
+    EXPECT_EQ(de.allgemein(0.1), "0,1");
+    EXPECT_EQ(de.allgemein(1), "1");
+    EXPECT_EQ(de.allgemein(0.3), "0,3");
+    EXPECT_EQ(de.allgemein(12345.5), "12345,5");
+    EXPECT_EQ(de.allgemein(1e-5), "0,00001");
+    EXPECT_EQ(de.allgemein(2e20), "200000000000000000000");
+    EXPECT_EQ(de.allgemein(1.0 / 3), "0,333333333333333");
+    EXPECT_EQ(de.allgemein(0.07), "0,07");
+    const Zahlenformat en(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(en.allgemein(0.05), "0.05");
+    EXPECT_EQ(en.allgemein(1234.25), "1234.25");
+}
