@@ -119,7 +119,6 @@ int main(int argc, char** argv)
     const Aufruf aufruf = aufrufLesen(argc, argv);
     const Zahlenformat format = formatWaehlen(aufruf.locale);
     try {
-        berichtPruefen(aufruf.punktdatei, aufruf.bericht);
         Berichtsdatei bericht(aufruf.bericht);
         const Laufergebnis ergebnis =
             berechnungDurchfuehren(aufruf.punktdatei, bericht, aufruf.fehl, format);
