@@ -370,4 +370,9 @@ Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Zah
     return kontur;
 }
 
+Punktkanal::Punktkanal(const std::string& strDateiname)
+    : datei_(std::make_shared<Dateiquelle>(strDateiname))
+{
+}
+
 }  // namespace bogenkette

@@ -12,6 +12,7 @@
 
 #include "input/kontur.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,18 @@ Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& form
 // The same for a file's content held in memory; `name` is used in messages.
 Kontur punkteAusText(std::string_view inhalt, const std::string& name,
                      const Zahlenformat& format);
+
+// Channel 1 of the window: the point file held open for reading from its choice to
+// the end of the computation, so that a file that cannot be read is reported when
+// it is chosen. punktdateiLesen reads the file again by name.
+class Punktkanal {
+public:
+    // Opens the file; throws Fehler naming it when it cannot be opened or is a folder.
+    explicit Punktkanal(const std::string& strDateiname);
+
+private:
+    std::shared_ptr<void> datei_;
+};
 
 // Parses one number of the point file format (sign, digits with optional point,
 // optional exponent, nothing else). Gives false for anything else, including

@@ -3,6 +3,7 @@
 #include "app/berechnungslauf.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
+#include "testhilfen.h"
 
 #include <gtest/gtest.h>
 
@@ -16,21 +17,9 @@
 
 namespace fs = std::filesystem;
 using namespace bogenkette;
+using namespace testhilfen;
 
 namespace {
-
-std::string lesen(const fs::path& pfad)
-{
-    std::ifstream datei(pfad, std::ios::binary);
-    std::stringstream inhalt;
-    inhalt << datei.rdbuf();
-    return inhalt.str();
-}
-
-void schreiben(const fs::path& pfad, const std::string& inhalt)
-{
-    std::ofstream(pfad, std::ios::binary) << inhalt;
-}
 
 struct Aufrufergebnis {
     int status;
@@ -52,29 +41,6 @@ Aufrufergebnis cli(const std::string& argumente)
 }
 
 std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
-
-// A fresh folder per test.
-class Arbeitsordner : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ordner = fs::temp_directory_path()
-                 / ("bogenkette-test-" + std::to_string(::getpid()) + "-"
-                    + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(ordner);
-        fs::create_directories(ordner);
-    }
-    void TearDown() override { fs::remove_all(ordner); }
-    std::vector<std::string> dateien() const
-    {
-        std::vector<std::string> namen;
-        for (const auto& e : fs::directory_iterator(ordner))
-            namen.push_back(e.path().filename().string());
-        std::sort(namen.begin(), namen.end());
-        return namen;
-    }
-    fs::path ordner;
-};
 
 std::vector<fs::path> faelle(const char* endung)
 {

@@ -1,4 +1,5 @@
 #include "geometry/kette.h"
+#include "testhilfen.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <vector>
 
 using namespace bogenkette;
+using testhilfen::kontur;
 
 namespace {
 
@@ -25,17 +27,6 @@ public:
 private:
     const Kontur& k_;
 };
-
-Kontur kontur(const std::vector<std::pair<double, double>>& punkte)
-{
-    Kontur k;
-    k.anlegen(static_cast<Index>(punkte.size()));
-    for (std::size_t i = 0; i < punkte.size(); ++i) {
-        k.xWert[i + 1] = punkte[i].first;
-        k.yWert[i + 1] = punkte[i].second;
-    }
-    return k;
-}
 
 struct Fall {
     const char* name;

@@ -1,6 +1,7 @@
 // The sketch's scale and segments in the picture area's units, and the pixel
 // surface that leaves out segments which would draw nothing new.
 #include "sketch/skizze.h"
+#include "testhilfen.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 using namespace bogenkette;
+using testhilfen::kontur;
 
 namespace {
 
@@ -24,17 +26,6 @@ public:
     }
     std::vector<Strecke> strecken;
 };
-
-Kontur kontur(const std::vector<std::pair<double, double>>& punkte)
-{
-    Kontur k;
-    k.anlegen(static_cast<Index>(punkte.size()));
-    for (std::size_t i = 0; i < punkte.size(); ++i) {
-        k.xWert[i + 1] = punkte[i].first;
-        k.yWert[i + 1] = punkte[i].second;
-    }
-    return k;
-}
 
 struct Skizzenfall {
     const char* name;

@@ -1,0 +1,42 @@
+// Picture1: the picture area that shows the sketch.
+//
+// A sunken border around an inner drawing surface. What is drawn is kept in an
+// image of the surface's size, which paintEvent copies to the screen, so the
+// sketch survives being covered by another window. The sketch's 5800 x 4800 units
+// are stretched onto the surface, each axis on its own.
+#pragma once
+
+#include "input/kontur.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace bogenkette {
+
+class Bildfeld : public QWidget {
+public:
+    // `rand`: width of the border in pixels on each side.
+    Bildfeld(int rand, QWidget* eltern);
+
+    // Empties the drawing surface.
+    void leeren();
+    // Draws the sketch of the points onto the surface (over what it shows) and puts
+    // it on the screen at once, before the computation goes on.
+    void skizzeZeichnen(const Kontur& kontur);
+
+    // What the surface shows, without the border.
+    const QImage& bild() const { return bild_; }
+
+protected:
+    void paintEvent(QPaintEvent* ereignis) override;
+    void resizeEvent(QResizeEvent* ereignis) override;
+
+private:
+    QSize flaechengroesse() const;
+    QColor grundfarbe() const;
+
+    int rand_;
+    QImage bild_;
+};
+
+}  // namespace bogenkette

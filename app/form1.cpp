@@ -1,0 +1,279 @@
+#include "app/form1.h"
+
+#include "app/berechnungslauf.h"
+#include "app/berichtspfad.h"
+#include "app/bildfeld.h"
+#include "app/dateidialog.h"
+#include "input/fehler.h"
+#include "input/punktdatei.h"
+#include "report/ausgabe.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QFontMetrics>
+
+#include <new>
+
+#include "app/bogenkette.xpm"
+
+namespace bogenkette {
+
+namespace {
+
+const QColor fensterfarbe(255, 192, 128);  // light orange
+const QColor knopfgrau(192, 192, 192);
+
+// Window lengths are given in twips, 1/1440 inch.
+int twips(int wert, int dpi) { return qRound(wert * dpi / 1440.0); }
+
+QFont fetteSchrift(const char* familie, double punkte)
+{
+    QFont schrift(QString::fromLatin1(familie));
+    schrift.setPointSizeF(punkte);
+    schrift.setBold(true);
+    return schrift;
+}
+
+// The fonts that stand in for the design's ones may be wider than those: a caption
+// that would be cut off is set smaller, a quarter point at a time, until it fits.
+void einpassen(QWidget* steuerelement, const QString& text, int innenrand)
+{
+    QFont schrift = steuerelement->font();
+    while (QFontMetrics(schrift).horizontalAdvance(text) + innenrand > steuerelement->width()
+           && schrift.pointSizeF() > 6.0)
+        schrift.setPointSizeF(schrift.pointSizeF() - 0.25);
+    steuerelement->setFont(schrift);
+}
+
+std::string pfadVon(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+// The busy cursor for as long as the computation runs.
+class Wartezeiger {
+public:
+    Wartezeiger() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Wartezeiger() { QApplication::restoreOverrideCursor(); }
+    Wartezeiger(const Wartezeiger&) = delete;
+    Wartezeiger& operator=(const Wartezeiger&) = delete;
+};
+
+}  // namespace
+
+Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, QWidget* eltern)
+    : QWidget(eltern), format_(std::move(format))
+{
+    pabDatei = dialog ? std::move(dialog) : qtDateidialog(this);
+    steuerelementeAnlegen();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::steuerelementeAnlegen()
+{
+    const int dpiX = logicalDpiX();
+    const int dpiY = logicalDpiY();
+    const auto platzieren = [&](QWidget* w, const char* name, int links, int oben, int breite,
+                                int hoehe) {
+        w->setObjectName(QString::fromLatin1(name));
+        w->setGeometry(twips(links, dpiX), twips(oben, dpiY), twips(breite, dpiX),
+                       twips(hoehe, dpiY));
+    };
+    const auto beschriftung = [&](const char* name, const char* text, int links, int oben,
+                                  int breite, int hoehe) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        platzieren(label, name, links, oben, breite, hoehe);
+        einpassen(label, label->text(), 0);
+        return label;
+    };
+
+    setWindowTitle(QStringLiteral("Berechnung von Bogenstücken nach Konturpunkten"));
+    setWindowIcon(QIcon(QPixmap(bogenkette_xpm)));
+    setFixedSize(twips(10335, dpiX), twips(5445, dpiY));
+    // The standard font of a window of this design.
+    QFont standard(QStringLiteral("MS Sans Serif"));
+    standard.setPointSizeF(8.25);
+    setFont(standard);
+
+    Command1 = new QPushButton(QStringLiteral("Auswahl der SPL-Datei"), this);
+    platzieren(Command1, "Command1", 360, 600, 3135, 735);
+    Command1->setFont(fetteSchrift("Tahoma", 11.25));
+
+    Command2 = new QPushButton(QStringLiteral("Konvertierergebnis  speichern"), this);
+    platzieren(Command2, "Command2", 360, 1920, 3135, 735);
+    Command2->setFont(fetteSchrift("Tahoma", 11.25));
+    QPalette grau = Command2->palette();
+    grau.setColor(QPalette::Button, knopfgrau);
+    Command2->setPalette(grau);
+
+    Command3 = new QPushButton(QStringLiteral("Berechnung durchführen"), this);
+    platzieren(Command3, "Command3", 240, 4080, 3375, 735);
+    Command3->setFont(fetteSchrift("MS Sans Serif", 12));
+
+    Label1 = beschriftung("Label1", "Eingabe des zulässigen Konturfehlers", 360, 2880, 3135, 375);
+
+    // The border is the standard single border of 30 twips on each side.
+    Picture1 = new Bildfeld(twips(30, dpiX), this);
+    platzieren(Picture1, "Picture1", 3960, 240, 5895, 4815);
+    Picture1->setFocusPolicy(Qt::TabFocus);
+    Picture1->leeren();
+
+    Label2 = beschriftung("Label2", "Dateneingabe", 360, 240, 3015, 255);
+    Label3 = beschriftung("Label3", "Datenausgabe", 600, 1560, 2655, 375);
+    Label4 = beschriftung("Label4", "Skizze des eigelesenen Punktverlaufes", 5760, 5160, 3255, 255);
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    platzieren(HScroll1, "HScroll1", 360, 3120, 3135, 375);
+    HScroll1->setRange(1, 100);
+    HScroll1->setValue(1);
+    HScroll1->setSingleStep(1);
+    HScroll1->setPageStep(1);
+    HScroll1->setTracking(false);  // dragging the thumb changes nothing until it is let go
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
+
+    Label5 = beschriftung("Label5", " ", 1560, 3480, 855, 375);
+    Label5->setFont(fetteSchrift("MS Sans Serif", 9.75));
+
+    // A button's caption has the bevel and the style's margin on both sides.
+    const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin)
+                          + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    for (QPushButton* knopf : {Command1, Command2, Command3})
+        einpassen(knopf, knopf->text(), knopfrand);
+
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, Picture1);
+    setTabOrder(Picture1, HScroll1);
+
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    QPainter(this).fillRect(rect(), fensterfarbe);
+}
+
+void Form1::Form_Load()
+{
+    Command2->setVisible(false);
+    Command3->setVisible(false);
+}
+
+void Form1::Command1_Click()
+{
+    pabDatei->anfangsordnerSetzen(standardordner());
+    pabDatei->filterSetzen(
+        {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")});
+    if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
+        return;  // cancelled: nothing changes
+    strDateiname_ = pabDatei->dateiname();
+    kanal1_.reset();  // a new choice closes the point file chosen before
+    try {
+        kanal1_ = std::make_unique<Punktkanal>(pfadVon(strDateiname_));
+        gleicheDateiPruefen();
+    } catch (const Fehler& fehler) {
+        fehlschlag(fehler.what());
+        return;
+    }
+    Command2->setVisible(true);
+    knoepfeAnpassen();
+}
+
+void Form1::Command2_Click()
+{
+    pabDatei->anfangsordnerSetzen(standardordner());
+    pabDatei->filterSetzen({QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
+    if (!pabDatei->zeigen(Dateidialog::Art::speichern))
+        return;  // cancelled: nothing changes
+    const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
+    kanal2_.reset();  // discards the report file chosen before
+    try {
+        if (kanal1_)
+            berichtPruefen(pfadVon(strDateiname_), berichtspfad);
+        kanal2_ = std::make_unique<Berichtsdatei>(berichtspfad);
+    } catch (const Fehler& fehler) {
+        fehlschlag(fehler.what());
+        return;
+    }
+    Command3->setVisible(true);
+    knoepfeAnpassen();
+}
+
+void Form1::HScroll1_Change()
+{
+    fehl_ = HScroll1->value() / 100.0;
+    Label5->setText(format_.locale().toString(*fehl_, 'g', QLocale::FloatingPointShortest));
+}
+
+void Form1::Command3_Click()
+{
+    if (!kanal1_ || !kanal2_)
+        return;
+    std::string meldung;
+    {
+        const Wartezeiger warten;
+        // Each computation shows only its own points.
+        Picture1->leeren();
+        const auto skizze = [this](const Kontur& kontur) {
+            Picture1->skizzeZeichnen(kontur);
+            if (!fehl_ || *fehl_ == 0.0)
+                fehl_ = standardFehl;
+        };
+        try {
+            berechnungDurchfuehren(pfadVon(strDateiname_), *kanal2_, fehl_.value_or(0.0), format_,
+                                   skizze);
+        } catch (const Fehler& fehler) {
+            meldung = fehler.what();
+        } catch (const std::bad_alloc&) {
+            meldung = "Nicht genug Arbeitsspeicher für die Punktdatei "
+                      + dateiname(pfadVon(strDateiname_)) + ".";
+        }
+        kanaeleSchliessen();
+        knoepfeAnpassen();
+    }
+    if (!meldung.empty())
+        fehlerMelden(QString::fromStdString(meldung));
+}
+
+void Form1::gleicheDateiPruefen() const
+{
+    if (kanal1_ && kanal2_)
+        berichtPruefen(pfadVon(strDateiname_), kanal2_->pfad());
+}
+
+void Form1::kanaeleSchliessen()
+{
+    kanal1_.reset();
+    kanal2_.reset();  // a report that was not finished leaves no trace
+}
+
+void Form1::knoepfeAnpassen()
+{
+    Command3->setEnabled(kanal1_ && kanal2_);
+}
+
+void Form1::fehlschlag(const std::string& text)
+{
+    kanaeleSchliessen();
+    knoepfeAnpassen();
+    fehlerMelden(QString::fromStdString(text));
+}
+
+void Form1::fehlerMelden(const QString& text)
+{
+    QMessageBox::critical(this, windowTitle(), text);
+}
+
+}  // namespace bogenkette

@@ -1,0 +1,89 @@
+// Form1: the one window of the program and its whole workflow.
+//
+// In the left column the user chooses the point file (Command1), then the report
+// file (Command2), sets the contour error fehl with the scroll bar (HScroll1, its
+// value shown by Label5), and starts the computation (Command3); the sketch of the
+// points appears in the picture area on the right (Picture1). Command2 and Command3
+// appear in that order and are never hidden again.
+//
+// Channel 1 is the point file, opened when it is chosen (so that a file that cannot
+// be read is reported at once); the computation reads it again by name. Channel 2
+// is the report: a Berichtsdatei made when the report file is chosen, which takes
+// its name only at the end of a successful computation. Both are closed after each
+// computation, and Command3 stays disabled until both have been chosen again.
+// Every failure is shown in a message box; it closes both channels, leaves no
+// partial report and leaves the window usable.
+#pragma once
+
+#include "app/dateidialog.h"
+#include "report/zahlenformat.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+namespace bogenkette {
+
+class Berichtsdatei;
+class Bildfeld;
+class Punktkanal;
+
+class Form1 : public QWidget {
+public:
+    // `pabDatei`: the file dialog (the real one when none is given). `format`: the
+    // regional number settings of Label5 and the report.
+    explicit Form1(std::unique_ptr<Dateidialog> pabDatei = nullptr,
+                   Zahlenformat format = Zahlenformat::system(), QWidget* eltern = nullptr);
+    ~Form1() override;
+
+    const QString& strDateiname() const { return strDateiname_; }
+    // No value until the scroll bar is first changed (or a computation sets 0.05).
+    std::optional<double> fehl() const { return fehl_; }
+    bool punktdateiOffen() const { return kanal1_ != nullptr; }
+    bool berichtOffen() const { return kanal2_ != nullptr; }
+
+protected:
+    // Shows a failure to the user (a message box).
+    virtual void fehlerMelden(const QString& text);
+    void paintEvent(QPaintEvent* ereignis) override;
+
+private:
+    void steuerelementeAnlegen();
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void HScroll1_Change();
+    void Command3_Click();
+
+    void kanaeleSchliessen();
+    void knoepfeAnpassen();
+    void fehlschlag(const std::string& text);
+    void gleicheDateiPruefen() const;
+
+    // The controls, named as in the window's design.
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    Bildfeld* Picture1 = nullptr;
+    std::unique_ptr<Dateidialog> pabDatei;
+
+    Zahlenformat format_;
+    QString strDateiname_;
+    std::optional<double> fehl_;
+    std::unique_ptr<Punktkanal> kanal1_;
+    std::unique_ptr<Berichtsdatei> kanal2_;
+};
+
+}  // namespace bogenkette

@@ -1,0 +1,541 @@
+// The window: its controls and layout, the order in which the buttons appear, the
+// file choices (a scripted dialog stands in for the user), the scroll bar, the
+// compute pass with its report and sketch, and every failure path.
+#include "app/berechnungslauf.h"
+#include "app/berichtspfad.h"
+#include "app/bildfeld.h"
+#include "app/dateidialog.h"
+#include "app/form1.h"
+#include "input/fehler.h"
+#include "report/ausgabe.h"
+#include "testhilfen.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace fs = std::filesystem;
+using namespace bogenkette;
+using namespace testhilfen;
+
+namespace {
+
+QString q(const fs::path& pfad) { return QString::fromStdString(pfad.string()); }
+
+// Answers the dialog in place of a user: each use takes the next answer, a name or
+// a cancel, and is recorded with what the dialog proposed.
+class Antworten : public Dateidialog {
+public:
+    struct Aufruf {
+        Art art;
+        QString ordner, vorschlag;
+        QStringList filter;
+    };
+    std::deque<std::optional<QString>> naechste;
+    std::vector<Aufruf> aufrufe;
+
+protected:
+    std::optional<QString> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
+                                    const QStringList& filter) override
+    {
+        aufrufe.push_back({art, ordner, vorschlag, filter});
+        if (naechste.empty()) {
+            ADD_FAILURE() << "the dialog was shown once too often";
+            return std::nullopt;
+        }
+        auto antwort = naechste.front();
+        naechste.pop_front();
+        return antwort;
+    }
+};
+
+// The window with German number settings, its messages collected instead of shown.
+class Testfenster : public Form1 {
+public:
+    explicit Testfenster(std::unique_ptr<Dateidialog> dialog)
+        : Form1(std::move(dialog), Zahlenformat::deutsch())
+    {
+    }
+    QStringList meldungen;
+
+protected:
+    void fehlerMelden(const QString& text) override { meldungen << text; }
+};
+
+const std::string dreiPunkte = "0,0\r\n10,0\r\n10,5\r\n";
+
+class Fenster : public Arbeitsordner {
+protected:
+    void SetUp() override
+    {
+        Arbeitsordner::SetUp();
+        auto dialog = std::make_unique<Antworten>();
+        antworten = dialog.get();
+        fenster = std::make_unique<Testfenster>(std::move(dialog));
+    }
+    void TearDown() override
+    {
+        fenster.reset();
+        Arbeitsordner::TearDown();
+    }
+
+    template <typename T = QWidget>
+    T* element(const char* name) const
+    {
+        T* w = fenster->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QPushButton* knopf(const char* name) const { return element<QPushButton>(name); }
+    bool sichtbar(const char* name) const { return knopf(name)->isVisibleTo(fenster.get()); }
+    // Visible and enabled, for Command1, Command2, Command3.
+    std::string knoepfe() const
+    {
+        std::string s;
+        for (const char* name : {"Command1", "Command2", "Command3"})
+            s += !sichtbar(name) ? '-' : knopf(name)->isEnabled() ? 'x' : 'o';
+        return s;
+    }
+
+    // Presses a button whose dialog answers with the name (or a cancel).
+    void waehlen(const char* name, std::optional<fs::path> antwort)
+    {
+        antworten->naechste.push_back(antwort ? std::optional<QString>(q(*antwort)) : std::nullopt);
+        knopf(name)->click();
+    }
+    void punktdatei(std::optional<fs::path> p) { waehlen("Command1", p); }
+    void bericht(std::optional<fs::path> p) { waehlen("Command2", p); }
+    void rechnen() { knopf("Command3")->click(); }
+    void schieben(int wert) { element<QScrollBar>("HScroll1")->setValue(wert); }
+
+    Antworten* antworten = nullptr;
+    std::unique_ptr<Testfenster> fenster;
+};
+
+// ------------------------------------------------------------------ the window
+
+TEST_F(Fenster, Startzustand)
+{
+    EXPECT_EQ(fenster->windowTitle(), QStringLiteral("Berechnung von Bogenstücken nach Konturpunkten"));
+    EXPECT_EQ(knoepfe(), "x--");
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral(" "));
+    const auto* hs = element<QScrollBar>("HScroll1");
+    EXPECT_EQ(hs->value(), 1);
+    EXPECT_EQ(hs->minimum(), 1);
+    EXPECT_EQ(hs->maximum(), 100);
+    EXPECT_EQ(hs->singleStep(), 1);
+    EXPECT_EQ(hs->pageStep(), 1);
+    EXPECT_FALSE(hs->hasTracking());  // dragging changes nothing until the thumb is let go
+    EXPECT_FALSE(fenster->fehl().has_value());
+    EXPECT_FALSE(fenster->punktdateiOffen());
+    EXPECT_FALSE(fenster->berichtOffen());
+    EXPECT_TRUE(fenster->strDateiname().isEmpty());
+    EXPECT_FALSE(fenster->windowIcon().isNull());
+}
+
+struct Platz {
+    const char* name;
+    const char* text;  // nullptr: no caption
+    int links, oben, breite, hoehe;  // pixels at 96 dpi: twips / 15
+};
+
+TEST_F(Fenster, SteuerelementeNachEntwurf)
+{
+    ASSERT_EQ(fenster->logicalDpiX(), 96);
+    ASSERT_EQ(fenster->logicalDpiY(), 96);
+    EXPECT_EQ(fenster->size(), QSize(689, 363));
+    EXPECT_EQ(fenster->minimumSize(), fenster->maximumSize());
+
+    const Platz plaetze[] = {
+        {"Command1", "Auswahl der SPL-Datei", 24, 40, 209, 49},
+        {"Command2", "Konvertierergebnis  speichern", 24, 128, 209, 49},
+        {"Command3", "Berechnung durchführen", 16, 272, 225, 49},
+        {"Label1", "Eingabe des zulässigen Konturfehlers", 24, 192, 209, 25},
+        {"Picture1", nullptr, 264, 16, 393, 321},
+        {"Label2", "Dateneingabe", 24, 16, 201, 17},
+        {"Label3", "Datenausgabe", 40, 104, 177, 25},
+        {"Label4", "Skizze des eigelesenen Punktverlaufes", 384, 344, 217, 17},
+        {"HScroll1", nullptr, 24, 208, 209, 25},
+        {"Label5", " ", 104, 232, 57, 25},
+    };
+    for (const Platz& p : plaetze) {
+        SCOPED_TRACE(p.name);
+        const QWidget* w = element(p.name);
+        EXPECT_EQ(w->geometry(), QRect(p.links, p.oben, p.breite, p.hoehe));
+        if (const auto* b = qobject_cast<const QPushButton*>(w)) {
+            EXPECT_EQ(b->text(), QString::fromUtf8(p.text));
+        }
+        if (const auto* l = qobject_cast<const QLabel*>(w)) {
+            EXPECT_EQ(l->text(), QString::fromUtf8(p.text));
+            const auto waagerecht = l->alignment() & Qt::AlignHorizontal_Mask;
+            EXPECT_EQ(waagerecht, p.name == std::string("Label4") ? Qt::AlignLeft : Qt::AlignHCenter);
+        }
+    }
+    // The picture's drawing surface: 30 twips of border on each side.
+    EXPECT_EQ(element<Bildfeld>("Picture1")->bild().size(), QSize(389, 317));
+    EXPECT_EQ(knopf("Command2")->palette().color(QPalette::Button), QColor(192, 192, 192));
+}
+
+TEST_F(Fenster, Tabulatorfolge)
+{
+    for (const char* name : {"Command2", "Command3"})
+        knopf(name)->setVisible(true);
+    std::vector<std::string> folge;
+    QWidget* w = knopf("Command1");
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            folge.push_back(w->objectName().toStdString());
+        w = w->nextInFocusChain();
+    } while (w != knopf("Command1"));
+    EXPECT_EQ(folge, (std::vector<std::string>{"Command1", "Command2", "Command3", "Picture1", "HScroll1"}));
+}
+
+TEST_F(Fenster, Schriften)
+{
+    if (QFontInfo(QFont(QStringLiteral("Tahoma"))).family() != QStringLiteral("Tahoma"))
+        GTEST_SKIP() << "Tahoma (fonts-wine) is not installed";
+    for (const char* name : {"Command1", "Command2", "Command3", "Label5"}) {
+        SCOPED_TRACE(name);
+        const QFontInfo info = element(name)->fontInfo();
+        EXPECT_EQ(info.family(), QStringLiteral("Tahoma"));  // MS Sans Serif is drawn in Tahoma
+        EXPECT_TRUE(info.bold());
+    }
+    EXPECT_DOUBLE_EQ(knopf("Command1")->font().pointSizeF(), 11.25);
+    EXPECT_DOUBLE_EQ(knopf("Command3")->font().pointSizeF(), 12);
+    EXPECT_DOUBLE_EQ(element("Label5")->font().pointSizeF(), 9.75);
+    // A caption that the substitute font makes too wide is set smaller, never larger.
+    EXPECT_LE(knopf("Command2")->font().pointSizeF(), 11.25);
+    EXPECT_GE(knopf("Command2")->font().pointSizeF(), 9);
+}
+
+// ------------------------------------------------------------------ the workflow
+
+TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
+{
+    const fs::path spl = fs::path(TESTDATEN) / "worked_example.spl";
+    punktdatei(spl);
+    EXPECT_EQ(knoepfe(), "xx-");
+    EXPECT_TRUE(fenster->punktdateiOffen());
+    EXPECT_EQ(fenster->strDateiname(), q(spl));
+
+    bericht(ordner / "kontur.txt");
+    EXPECT_EQ(knoepfe(), "xxx");
+    EXPECT_TRUE(fenster->berichtOffen());
+
+    schieben(10);  // fehl 0.1, as in the worked example
+    rechnen();
+    EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "worked_example.TXT"));
+    EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.TXT"});
+
+    // Both channels are closed; all buttons stay, Command3 waits for both files.
+    EXPECT_FALSE(fenster->punktdateiOffen());
+    EXPECT_FALSE(fenster->berichtOffen());
+    EXPECT_EQ(knoepfe(), "xxo");
+    rechnen();  // disabled: nothing happens
+    EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.TXT"});
+    bericht(ordner / "zwei.txt");
+    EXPECT_EQ(knoepfe(), "xxo");
+    punktdatei(spl);
+    EXPECT_EQ(knoepfe(), "xxx");
+
+    // A second pass in the same window, with the current fehl.
+    schieben(100);
+    rechnen();
+    const std::string zwei = lesen(ordner / "zwei.TXT");
+    EXPECT_NE(zwei.find(" Berechnung f\xFCr Fehlergrenze:  1 \r\n"), std::string::npos);
+    EXPECT_EQ(fenster->fehl(), 1.0);
+}
+
+TEST_F(Fenster, OhneSchiebenRechnetMitNullKommaNullFuenf)
+{
+    const fs::path spl = fs::path(TESTDATEN) / "worked_example.spl";
+    punktdatei(spl);
+    bericht(ordner / "bericht.txt");
+    rechnen();
+
+    const fs::path vergleich = ordner / "vergleich.TXT";
+    Berichtsdatei erwartet(vergleich.string());
+    berechnungDurchfuehren(spl.string(), erwartet, 0.05, Zahlenformat::deutsch());
+    const std::string text = lesen(ordner / "bericht.TXT");
+    EXPECT_EQ(text, lesen(vergleich));
+    EXPECT_NE(text.find(" Berechnung f\xFCr Fehlergrenze:  0,05 \r\n"), std::string::npos);
+    // The scroll bar and its label are as they were; fehl now holds 0.05.
+    EXPECT_EQ(element<QScrollBar>("HScroll1")->value(), 1);
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral(" "));
+    EXPECT_EQ(fenster->fehl(), 0.05);
+}
+
+TEST_F(Fenster, DialogBehaeltSeinenNamen)
+{
+    const fs::path spl = ordner / "kontur.spl";
+    schreiben(spl, dreiPunkte);
+    punktdatei(spl);
+    punktdatei(std::nullopt);  // cancelled: the name stays
+    bericht(std::nullopt);
+    ASSERT_EQ(antworten->aufrufe.size(), 3u);
+    const auto& erster = antworten->aufrufe[0];
+    EXPECT_EQ(erster.art, Dateidialog::Art::oeffnen);
+    EXPECT_EQ(erster.ordner, standardordner());
+    EXPECT_EQ(erster.vorschlag, QString());
+    EXPECT_EQ(erster.filter, (QStringList{QStringLiteral("SPL-Dateien (*.spl *.SPL)"),
+                                          QStringLiteral("alle Dateien (*)")}));
+    for (std::size_t i : {1u, 2u}) {
+        EXPECT_EQ(antworten->aufrufe[i].ordner, q(ordner));
+        EXPECT_EQ(antworten->aufrufe[i].vorschlag, QStringLiteral("kontur.spl"));
+    }
+    EXPECT_EQ(antworten->aufrufe[2].art, Dateidialog::Art::speichern);
+    EXPECT_EQ(antworten->aufrufe[2].filter, QStringList{QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
+    EXPECT_EQ(antworten->dateiname(), q(spl));
+
+    // Confirming the proposed name gives the report the point file's name with TXT.
+    bericht(spl);
+    rechnen();
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
+}
+
+TEST_F(Fenster, AbbrechenAendertNichts)
+{
+    punktdatei(std::nullopt);
+    EXPECT_EQ(knoepfe(), "x--");
+    EXPECT_FALSE(fenster->punktdateiOffen());
+    EXPECT_TRUE(fenster->strDateiname().isEmpty());
+
+    const fs::path spl = ordner / "kontur.spl";
+    schreiben(spl, dreiPunkte);
+    punktdatei(spl);
+    bericht(std::nullopt);  // no report file, not even an empty one
+    EXPECT_EQ(knoepfe(), "xx-");
+    EXPECT_FALSE(fenster->berichtOffen());
+    EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.spl"});
+
+    bericht(ordner / "b.txt");
+    punktdatei(std::nullopt);
+    bericht(std::nullopt);
+    EXPECT_EQ(knoepfe(), "xxx");
+    EXPECT_TRUE(fenster->punktdateiOffen());
+    EXPECT_TRUE(fenster->berichtOffen());
+    EXPECT_EQ(fenster->strDateiname(), q(spl));
+    rechnen();
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"b.TXT", "kontur.spl"}));
+}
+
+TEST_F(Fenster, NeueWahlErsetztDenOffenenKanal)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);
+    schreiben(ordner / "b.spl", "0,0\n0,10\n5,10\n");
+    punktdatei(ordner / "a.spl");
+    punktdatei(ordner / "b.spl");
+    EXPECT_EQ(fenster->strDateiname(), q(ordner / "b.spl"));
+    bericht(ordner / "erster.txt");
+    bericht(ordner / "zweiter.txt");
+    EXPECT_EQ(knoepfe(), "xxx");
+    rechnen();
+    // Only the second choice of each got used; the first report left no trace.
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"a.spl", "b.spl", "zweiter.TXT"}));
+    EXPECT_NE(lesen(ordner / "zweiter.TXT").find("         5,000         10,000"), std::string::npos);
+}
+
+TEST_F(Fenster, SchliessenVerwirftDenBericht)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);
+    punktdatei(ordner / "a.spl");
+    bericht(ordner / "a.txt");
+    EXPECT_EQ(dateien().size(), 2u);  // the point file and the report's temporary file
+    fenster.reset();
+    EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
+}
+
+// ------------------------------------------------------------------ the scroll bar
+
+struct Schieberfall {
+    int wert;
+    double fehl;
+    const char* text;
+};
+
+TEST_F(Fenster, SchieberSetztFehlUndBeschriftung)
+{
+    for (const Schieberfall& f : {Schieberfall{5, 0.05, "0,05"}, Schieberfall{100, 1.0, "1"},
+                                  Schieberfall{37, 0.37, "0,37"}, Schieberfall{10, 0.1, "0,1"},
+                                  Schieberfall{1, 0.01, "0,01"}}) {
+        SCOPED_TRACE(f.wert);
+        schieben(f.wert);
+        EXPECT_EQ(fenster->fehl(), f.fehl);
+        EXPECT_EQ(element<QLabel>("Label5")->text(), QString::fromUtf8(f.text));
+    }
+}
+
+// ------------------------------------------------------------------ the report path
+
+TEST(Berichtspfad, Ableitung)
+{
+    const std::pair<const char*, const char*> faelle[] = {
+        {"C:\\Eigene Dateien\\kontur.txt", "C:\\Eigene Dateien\\kontur.TXT"},
+        {"C:\\Eigene Dateien\\kontur.spl", "C:\\Eigene Dateien\\kontur.TXT"},
+        {"/home/anna/kontur.spl", "/home/anna/kontur.TXT"},
+        {"a.b.c", "a.b.TXT"},
+        {"kontur.", "kontur.TXT"},
+        {"/home/anna/bericht", "/home/anna/bericht.TXT"},
+        {"/home/anna/ordner.neu/bericht", "/home/anna/ordner.neu/bericht.TXT"},
+        {"C:\\Ordner.neu\\bericht", "C:\\Ordner.neu\\bericht.TXT"},
+    };
+    for (const auto& [name, pfad] : faelle)
+        EXPECT_EQ(berichtspfadAbleiten(name), pfad) << name;
+}
+
+TEST_F(Fenster, BerichtOhneEndungBekommtTxt)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);
+    punktdatei(ordner / "a.spl");
+    bericht(ordner / "ergebnis");
+    rechnen();
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"a.spl", "ergebnis.TXT"}));
+}
+
+// ------------------------------------------------------------------ failures
+
+TEST_F(Fenster, FehlendePunktdatei)
+{
+    punktdatei(ordner / "fehlt.spl");
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    const std::string meldung = fenster->meldungen[0].toStdString();
+    EXPECT_NE(meldung.find(dateiname((ordner / "fehlt.spl").string())), std::string::npos) << meldung;
+    EXPECT_NE(meldung.find("nicht gefunden"), std::string::npos) << meldung;
+    EXPECT_EQ(knoepfe(), "x--");
+    EXPECT_FALSE(fenster->punktdateiOffen());
+
+    // A folder is no point file either.
+    punktdatei(ordner);
+    EXPECT_EQ(fenster->meldungen.size(), 2);
+    EXPECT_EQ(knoepfe(), "x--");
+}
+
+TEST_F(Fenster, AbgelehntePunktdateiLaesstVorhandenenBerichtStehen)
+{
+    schreiben(ordner / "schlecht.spl", "0,0\r\n1,2\r\nzwei,0\r\n");
+    schreiben(ordner / "schlecht.TXT", "alter Bericht");
+    punktdatei(ordner / "schlecht.spl");
+    bericht(ordner / "schlecht.txt");
+    rechnen();
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    const std::string meldung = fenster->meldungen[0].toStdString();
+    EXPECT_NE(meldung.find((ordner / "schlecht.spl").string()), std::string::npos) << meldung;
+    EXPECT_NE(meldung.find("Zeile 3"), std::string::npos) << meldung;
+    EXPECT_EQ(lesen(ordner / "schlecht.TXT"), "alter Bericht");
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"schlecht.TXT", "schlecht.spl"}));
+    EXPECT_FALSE(fenster->punktdateiOffen());
+    EXPECT_FALSE(fenster->berichtOffen());
+    EXPECT_EQ(knoepfe(), "xxo");
+
+    // The window stays usable.
+    schreiben(ordner / "gut.spl", dreiPunkte);
+    punktdatei(ordner / "gut.spl");
+    bericht(ordner / "gut.txt");
+    rechnen();
+    EXPECT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"gut.TXT", "gut.spl", "schlecht.TXT", "schlecht.spl"}));
+}
+
+TEST_F(Fenster, PunktdateiVerschwindetVorDemLauf)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);
+    punktdatei(ordner / "a.spl");
+    bericht(ordner / "a.txt");
+    fs::remove(ordner / "a.spl");
+    rechnen();
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_NE(fenster->meldungen[0].toStdString().find("a.spl"), std::string::npos);
+    EXPECT_TRUE(dateien().empty());
+    EXPECT_EQ(knoepfe(), "xxo");
+}
+
+TEST_F(Fenster, BerichtsordnerFehlt)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);
+    punktdatei(ordner / "a.spl");
+    bericht(ordner / "fehlt" / "b.txt");
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_NE(fenster->meldungen[0].toStdString().find((ordner / "fehlt" / "b.TXT").string()),
+              std::string::npos);
+    EXPECT_EQ(knoepfe(), "xx-");
+    EXPECT_FALSE(fenster->punktdateiOffen());
+    EXPECT_FALSE(fenster->berichtOffen());
+    EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
+}
+
+TEST_F(Fenster, BerichtWaereDiePunktdatei)
+{
+    const fs::path spl = ordner / "punkte.TXT";
+    schreiben(spl, dreiPunkte);
+    punktdatei(spl);
+    bericht(spl);  // derives punkte.TXT again
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_NE(fenster->meldungen[0].toStdString().find("Punktdatei selbst"), std::string::npos);
+    EXPECT_EQ(lesen(spl), dreiPunkte);
+    EXPECT_EQ(knoepfe(), "xx-");
+
+    // The same the other way round: the report chosen first.
+    bericht(spl);
+    punktdatei(spl);
+    EXPECT_EQ(fenster->meldungen.size(), 2);
+    EXPECT_EQ(knoepfe(), "xxo");
+    EXPECT_EQ(lesen(spl), dreiPunkte);
+    EXPECT_EQ(dateien(), std::vector<std::string>{"punkte.TXT"});
+}
+
+// ------------------------------------------------------------------ the sketch
+
+bool schwarz(const QImage& bild, int x, int y) { return bild.pixelColor(x, y) == QColor(Qt::black); }
+
+TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);           // wider than high
+    schreiben(ordner / "b.spl", "0,0\n1,10\n1,5\n");   // higher than wide
+    const QImage& bild = element<Bildfeld>("Picture1")->bild();
+
+    punktdatei(ordner / "a.spl");
+    bericht(ordner / "a.txt");
+    rechnen();
+    // (240, 4560) -> (5460, 4560) -> (5460, 1950) on 389 x 317 pixels.
+    EXPECT_TRUE(schwarz(bild, 16, 301));
+    EXPECT_TRUE(schwarz(bild, 200, 301));
+    EXPECT_TRUE(schwarz(bild, 366, 301));
+    EXPECT_TRUE(schwarz(bild, 366, 200));
+    EXPECT_TRUE(schwarz(bild, 366, 128));  // the last end point is drawn too
+    EXPECT_FALSE(schwarz(bild, 366, 127));
+    EXPECT_FALSE(schwarz(bild, 100, 100));
+
+    punktdatei(ordner / "b.spl");
+    bericht(ordner / "b.txt");
+    rechnen();
+    // (240, 4560) -> (672, 240) -> (672, 2400); nothing of the first sketch is left.
+    EXPECT_TRUE(schwarz(bild, 16, 301));
+    EXPECT_TRUE(schwarz(bild, 45, 15));
+    EXPECT_TRUE(schwarz(bild, 45, 158));
+    EXPECT_FALSE(schwarz(bild, 200, 301));
+    EXPECT_FALSE(schwarz(bild, 366, 200));
+}
+
+TEST_F(Fenster, AbgelehnteDateiLoeschtDieSkizze)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);
+    schreiben(ordner / "leer.spl", "");
+    const QImage& bild = element<Bildfeld>("Picture1")->bild();
+    punktdatei(ordner / "a.spl");
+    bericht(ordner / "a.txt");
+    rechnen();
+    ASSERT_TRUE(schwarz(bild, 200, 301));
+    punktdatei(ordner / "leer.spl");
+    bericht(ordner / "leer.txt");
+    rechnen();
+    EXPECT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_FALSE(schwarz(bild, 200, 301));
+}
+
+}  // namespace
