@@ -3,7 +3,7 @@
 # Usage: tools/pakete.sh [fenster|fuzz|bench] ...  (the build and test set always)
 set -euo pipefail
 
-pakete=(g++ cmake make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-wine)
+pakete=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev fonts-wine)
 for extra in "$@"; do
   case "$extra" in
     fenster) pakete+=(xvfb xauth) ;;
