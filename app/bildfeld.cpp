@@ -106,7 +106,8 @@ void Bildfeld::paintEvent(QPaintEvent* ereignis)
 {
     QPainter maler(this);
     qDrawShadePanel(&maler, rect(), palette(), true, rand_);
-    const QRect innen = ereignis->rect().intersected(rect().marginsRemoved(QMargins(rand_, rand_, rand_, rand_)));
+    const QRect innen =
+        ereignis->rect().intersected(rect().marginsRemoved(QMargins(rand_, rand_, rand_, rand_)));
     maler.drawImage(innen, bild_, innen.translated(-rand_, -rand_));
 }
 

@@ -46,7 +46,8 @@ protected:
                                     const QStringList& filter) override
     {
         const bool oeffnen = art == Art::oeffnen;
-        dialog_.setWindowTitle(oeffnen ? QStringLiteral("Öffnen") : QStringLiteral("Speichern unter"));
+        dialog_.setWindowTitle(oeffnen ? QStringLiteral("Öffnen")
+                                       : QStringLiteral("Speichern unter"));
         dialog_.setAcceptMode(oeffnen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog_.setFileMode(oeffnen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog_.setNameFilters(filter);

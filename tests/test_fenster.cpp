@@ -121,7 +121,8 @@ protected:
 
 TEST_F(Fenster, Startzustand)
 {
-    EXPECT_EQ(fenster->windowTitle(), QStringLiteral("Berechnung von Bogenstücken nach Konturpunkten"));
+    EXPECT_EQ(fenster->windowTitle(),
+              QStringLiteral("Berechnung von Bogenstücken nach Konturpunkten"));
     EXPECT_EQ(knoepfe(), "x--");
     EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral(" "));
     const auto* hs = element<QScrollBar>("HScroll1");
@@ -173,7 +174,8 @@ TEST_F(Fenster, SteuerelementeNachEntwurf)
         if (const auto* l = qobject_cast<const QLabel*>(w)) {
             EXPECT_EQ(l->text(), QString::fromUtf8(p.text));
             const auto waagerecht = l->alignment() & Qt::AlignHorizontal_Mask;
-            EXPECT_EQ(waagerecht, p.name == std::string("Label4") ? Qt::AlignLeft : Qt::AlignHCenter);
+            EXPECT_EQ(waagerecht,
+                      p.name == std::string("Label4") ? Qt::AlignLeft : Qt::AlignHCenter);
         }
     }
     // The picture's drawing surface: 30 twips of border on each side.
@@ -192,7 +194,8 @@ TEST_F(Fenster, Tabulatorfolge)
             folge.push_back(w->objectName().toStdString());
         w = w->nextInFocusChain();
     } while (w != knopf("Command1"));
-    EXPECT_EQ(folge, (std::vector<std::string>{"Command1", "Command2", "Command3", "Picture1", "HScroll1"}));
+    EXPECT_EQ(folge, (std::vector<std::string>{"Command1", "Command2", "Command3", "Picture1",
+                                               "HScroll1"}));
 }
 
 TEST_F(Fenster, Schriften)
@@ -290,7 +293,8 @@ TEST_F(Fenster, DialogBehaeltSeinenNamen)
         EXPECT_EQ(antworten->aufrufe[i].vorschlag, QStringLiteral("kontur.spl"));
     }
     EXPECT_EQ(antworten->aufrufe[2].art, Dateidialog::Art::speichern);
-    EXPECT_EQ(antworten->aufrufe[2].filter, QStringList{QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
+    EXPECT_EQ(antworten->aufrufe[2].filter,
+              QStringList{QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
     EXPECT_EQ(antworten->dateiname(), q(spl));
 
     // Confirming the proposed name gives the report the point file's name with TXT.
@@ -338,7 +342,8 @@ TEST_F(Fenster, NeueWahlErsetztDenOffenenKanal)
     rechnen();
     // Only the second choice of each got used; the first report left no trace.
     EXPECT_EQ(dateien(), (std::vector<std::string>{"a.spl", "b.spl", "zweiter.TXT"}));
-    EXPECT_NE(lesen(ordner / "zweiter.TXT").find("         5,000         10,000"), std::string::npos);
+    EXPECT_NE(lesen(ordner / "zweiter.TXT").find("         5,000         10,000"),
+              std::string::npos);
 }
 
 TEST_F(Fenster, SchliessenVerwirftDenBericht)
@@ -405,7 +410,8 @@ TEST_F(Fenster, FehlendePunktdatei)
     punktdatei(ordner / "fehlt.spl");
     ASSERT_EQ(fenster->meldungen.size(), 1);
     const std::string meldung = fenster->meldungen[0].toStdString();
-    EXPECT_NE(meldung.find(dateiname((ordner / "fehlt.spl").string())), std::string::npos) << meldung;
+    EXPECT_NE(meldung.find(dateiname((ordner / "fehlt.spl").string())), std::string::npos)
+        << meldung;
     EXPECT_NE(meldung.find("nicht gefunden"), std::string::npos) << meldung;
     EXPECT_EQ(knoepfe(), "x--");
     EXPECT_FALSE(fenster->punktdateiOffen());
@@ -439,7 +445,8 @@ TEST_F(Fenster, AbgelehntePunktdateiLaesstVorhandenenBerichtStehen)
     bericht(ordner / "gut.txt");
     rechnen();
     EXPECT_EQ(fenster->meldungen.size(), 1);
-    EXPECT_EQ(dateien(), (std::vector<std::string>{"gut.TXT", "gut.spl", "schlecht.TXT", "schlecht.spl"}));
+    EXPECT_EQ(dateien(),
+              (std::vector<std::string>{"gut.TXT", "gut.spl", "schlecht.TXT", "schlecht.spl"}));
 }
 
 TEST_F(Fenster, PunktdateiVerschwindetVorDemLauf)
@@ -491,7 +498,10 @@ TEST_F(Fenster, BerichtWaereDiePunktdatei)
 
 // ------------------------------------------------------------------ the sketch
 
-bool schwarz(const QImage& bild, int x, int y) { return bild.pixelColor(x, y) == QColor(Qt::black); }
+bool schwarz(const QImage& bild, int x, int y)
+{
+    return bild.pixelColor(x, y) == QColor(Qt::black);
+}
 
 TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
 {
