@@ -60,6 +60,17 @@ public:
     }
     std::size_t umfang() const override { return umfang_; }
 
+    // Starts again at the first byte, on the same open file: a file replaced or
+    // renamed meanwhile does not matter. A pipe cannot start again; reopening it
+    // by name would wait for a writer that never comes.
+    void zurueckspulen()
+    {
+        if (::lseek(fd_, 0, SEEK_SET) != 0)
+            throw Fehler("Punktdatei " + dateiname(pfad_)
+                         + " lässt sich nicht ein zweites Mal von vorn lesen (keine gewöhnliche "
+                           "Datei, etwa eine Pipe); bitte die Punkte in einer Datei speichern.");
+    }
+
 private:
     [[noreturn]] void fehler(const char* was, int nummer)
     {
@@ -358,16 +369,12 @@ bool zahlLesen(std::string_view text, double& wert)
 
 Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format)
 {
-    Index anzahl = 0;
-    {
-        Dateiquelle quelle(strDateiname);
-        anzahl = durchlaufen(quelle, strDateiname, format, nullptr);
-    }
+    Dateiquelle quelle(strDateiname);
+    const Index anzahl = durchlaufen(quelle, strDateiname, format, nullptr);
     mindestensDreiPunkte(anzahl, strDateiname);
     Kontur kontur;
     kontur.anlegen(anzahl);
-    // Start again at the first byte, from the stored name.
-    Dateiquelle quelle(strDateiname);
+    quelle.zurueckspulen();
     if (durchlaufen(quelle, strDateiname, format, &kontur) != anzahl)
         throw Fehler("Punktdatei " + dateiname(strDateiname) + " wurde während des Lesens verändert.");
     return kontur;
