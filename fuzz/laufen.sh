@@ -37,9 +37,12 @@ for ziel in "${ziele[@]}"; do
   laenge=4096
   [ "$ziel" = punktdatei_fuzz ] && laenge=12000
   echo "== $ziel: $sekunden s"
-  ASAN_OPTIONS=detect_leaks=0 "build-fuzz/fuzz/$ziel" "$korpus" "$saat" \
+  set +e
+  ASAN_OPTIONS=detect_leaks=1 "build-fuzz/fuzz/$ziel" "$korpus" "$saat" \
     -max_total_time="$sekunden" -max_len="$laenge" -timeout=20 -rss_limit_mb=2048 \
     -artifact_prefix="build-fuzz/funde/$ziel-" -print_final_stats=1 2>&1 |
-    grep -v -E '^#[0-9]+.*(NEW|REDUCE|pulse)' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "$ziel: Fund in build-fuzz/funde/" >&2; exit 1; }
+    grep --line-buffered -v -E '^#[0-9]+.*(NEW|REDUCE|pulse)'
+  status=${PIPESTATUS[0]}
+  set -e
+  [ "$status" -eq 0 ] || { echo "$ziel: Fund in build-fuzz/funde/" >&2; exit 1; }
 done
