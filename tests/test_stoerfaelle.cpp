@@ -124,6 +124,14 @@ const Stoerfall stoerfaelle[] = {
          return "-o " + q(o / "bericht.TXT") + " " + q(o / "gross.spl");
      },
      "gross.spl", "Zeile 3: \"123456789,2\" hat einen x-Wert, der zu gro\xC3\x9F"},
+    {"Radienfehler keine Zahl",
+     [](const fs::path& o) {
+         // The last arc's circle through three points all but on a vertical line has
+         // its centre near 1e224; the square of the distance overflows.
+         schreiben(o / "fast-gerade.spl", "0,11\r\n2e-223,3\r\n0,13\r\n");
+         return "--fehl 10 -o " + q(o / "bericht.TXT") + " " + q(o / "fast-gerade.spl");
+     },
+     "bericht.TXT", "Radienfehler oder Radienwinkel von Punkt 1 ist keine darstellbare Zahl"},
 };
 
 void verlangeAbgelehnt(const Aufrufergebnis& r, const std::string& datei, const std::string& meldung,
