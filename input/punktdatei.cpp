@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -24,6 +25,8 @@ public:
     virtual ~Bytequelle() = default;
     // Fills up to `platz` bytes; 0 at the end. Throws Fehler on a read error.
     virtual std::size_t lesen(char* ziel, std::size_t platz) = 0;
+    // How many bytes there are to read, as far as known in advance.
+    virtual std::size_t umfang() const { return SIZE_MAX; }
 };
 
 class Dateiquelle : public Bytequelle {
@@ -36,6 +39,8 @@ public:
         struct stat info {};
         if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode))
             fehler("kann nicht gelesen werden", EISDIR);
+        if (S_ISREG(info.st_mode))
+            umfang_ = static_cast<std::size_t>(info.st_size);
         ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     ~Dateiquelle() override
@@ -53,6 +58,18 @@ public:
                 fehler("kann nicht gelesen werden", errno);
         }
     }
+    std::size_t umfang() const override { return umfang_; }
+
+    // Starts again at the first byte, on the same open file: a file replaced or
+    // renamed meanwhile does not matter. A pipe cannot start again; reopening it
+    // by name would wait for a writer that never comes.
+    void zurueckspulen()
+    {
+        if (::lseek(fd_, 0, SEEK_SET) != 0)
+            throw Fehler("Punktdatei " + dateiname(pfad_)
+                         + " lässt sich nicht ein zweites Mal von vorn lesen (keine gewöhnliche "
+                           "Datei, etwa eine Pipe); bitte die Punkte in einer Datei speichern.");
+    }
 
 private:
     [[noreturn]] void fehler(const char* was, int nummer)
@@ -61,6 +78,7 @@ private:
     }
     std::string pfad_;
     int fd_ = -1;
+    std::size_t umfang_ = SIZE_MAX;
 };
 
 class Textquelle : public Bytequelle {
@@ -73,16 +91,21 @@ public:
         rest_.remove_prefix(n);
         return n;
     }
+    std::size_t umfang() const override { return rest_.size(); }
 
 private:
     std::string_view rest_;
 };
 
-// Splits a byte stream into lines (ends CR LF, LF or CR) in a fixed buffer.
+// Splits a byte stream into lines (ends CR LF, LF or CR) in a fixed buffer, no
+// larger than the source needs: a small file is read without a large allocation.
 class Zeilenleser {
 public:
     Zeilenleser(Bytequelle& quelle, const std::string& name)
-        : quelle_(quelle), name_(name), puffer_(std::make_unique<char[]>(groesse))
+        : quelle_(quelle),
+          name_(name),
+          groesse_(std::min(quelle.umfang(), hoechstens - maxZeilenlaenge - 1) + maxZeilenlaenge + 1),
+          puffer_(std::make_unique_for_overwrite<char[]>(groesse_))
     {
         nachladen();
         if (ende_ >= 3 && std::memcmp(puffer_.get(), "\xEF\xBB\xBF", 3) == 0)
@@ -132,7 +155,9 @@ public:
     }
 
 private:
-    static constexpr std::size_t groesse = (1 << 20) + maxZeilenlaenge + 1;
+    // At least one line longer than the longest allowed fits, so that a full
+    // buffer without a line end shows a line that is too long.
+    static constexpr std::size_t hoechstens = (1 << 20) + maxZeilenlaenge + 1;
 
     // Moves the unread rest to the front and reads more behind it.
     bool nachladen()
@@ -142,8 +167,8 @@ private:
         anfang_ = 0;
         ende_ = rest;
         std::size_t neu = 0;
-        while (ende_ < groesse) {
-            const std::size_t n = quelle_.lesen(puffer_.get() + ende_, groesse - ende_);
+        while (ende_ < groesse_) {
+            const std::size_t n = quelle_.lesen(puffer_.get() + ende_, groesse_ - ende_);
             if (n == 0)
                 break;
             ende_ += n;
@@ -162,6 +187,7 @@ private:
 
     Bytequelle& quelle_;
     const std::string& name_;
+    const std::size_t groesse_;
     std::unique_ptr<char[]> puffer_;
     std::size_t anfang_ = 0, ende_ = 0;
     bool lfUeberspringen_ = false;
@@ -343,16 +369,12 @@ bool zahlLesen(std::string_view text, double& wert)
 
 Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format)
 {
-    Index anzahl = 0;
-    {
-        Dateiquelle quelle(strDateiname);
-        anzahl = durchlaufen(quelle, strDateiname, format, nullptr);
-    }
+    Dateiquelle quelle(strDateiname);
+    const Index anzahl = durchlaufen(quelle, strDateiname, format, nullptr);
     mindestensDreiPunkte(anzahl, strDateiname);
     Kontur kontur;
     kontur.anlegen(anzahl);
-    // Start again at the first byte, from the stored name.
-    Dateiquelle quelle(strDateiname);
+    quelle.zurueckspulen();
     if (durchlaufen(quelle, strDateiname, format, &kontur) != anzahl)
         throw Fehler("Punktdatei " + dateiname(strDateiname) + " wurde während des Lesens verändert.");
     return kontur;

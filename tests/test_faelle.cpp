@@ -3,44 +3,17 @@
 #include "app/berechnungslauf.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
+
 #include "testhilfen.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
-#include <unistd.h>
-
-#include <sys/wait.h>
-
-namespace fs = std::filesystem;
 using namespace bogenkette;
-using namespace testhilfen;
+using namespace bogenkette::test;
 
 namespace {
-
-struct Aufrufergebnis {
-    int status;
-    std::string ausgabe;  // stdout and stderr
-};
-
-Aufrufergebnis cli(const std::string& argumente)
-{
-    // No regional settings configured unless a test names them.
-    const std::string befehl = "env -u LC_ALL -u LC_NUMERIC -u LANG " + std::string(CLI_PFAD) + " "
-                               + argumente + " 2>&1";
-    FILE* rohr = popen(befehl.c_str(), "r");
-    std::string ausgabe;
-    char puffer[4096];
-    while (std::size_t n = fread(puffer, 1, sizeof puffer, rohr))
-        ausgabe.append(puffer, n);
-    const int status = pclose(rohr);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ausgabe};
-}
-
-std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
 
 std::vector<fs::path> faelle(const char* endung)
 {
@@ -121,11 +94,17 @@ TEST_F(Konverter, FalscherAufrufGibtZwei)
     const std::string datei = q(ordner / "k.spl");
     for (const std::string& args : std::vector<std::string>{"", "--fehl", "--fehl 0 " + datei, "--fehl -1 " + datei,
                                    "--fehl abc " + datei, "--fehl nan " + datei, "--fehl 1e999 " + datei,
+                                   "--fehl '' " + datei, "--fehl inf " + datei, "--fehl 0,05 " + datei,
+                                   "--fehl 0x1p-4 " + datei, "--fehl -0 " + datei, "--fehl 1e-400 " + datei,
+                                   "--fehl ' 0.1' " + datei, "--fehl=0.1 " + datei,
                                    "--locale xx_Unsinn " + datei, "--gibtsnicht " + datei,
                                    datei + " " + datei, "-o"}) {
         const auto r = cli(args);
         EXPECT_EQ(r.status, 2) << args << ": " << r.ausgabe;
         EXPECT_NE(r.ausgabe.find("Aufruf: bogenkette-cli"), std::string::npos);
+        if (args.rfind("--fehl ", 0) == 0 && args.size() > 7) {
+            EXPECT_NE(r.ausgabe.find("ist keine positive Zahl"), std::string::npos) << args;
+        }
     }
     EXPECT_EQ(dateien(), std::vector<std::string>{"k.spl"});
     const auto hilfe = cli("--help");

@@ -21,7 +21,7 @@
 
 namespace fs = std::filesystem;
 using namespace bogenkette;
-using namespace testhilfen;
+using namespace bogenkette::test;
 
 namespace {
 

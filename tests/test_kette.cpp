@@ -7,7 +7,7 @@
 #include <vector>
 
 using namespace bogenkette;
-using testhilfen::kontur;
+using bogenkette::test::kontur;
 
 namespace {
 

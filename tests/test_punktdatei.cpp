@@ -129,3 +129,38 @@ TEST(Punktdatei, DateiFehler)
         EXPECT_NE(std::string(f.what()).find("Ordner"), std::string::npos) << f.what();
     }
 }
+
+TEST(Punktdatei, ZeilenendeAnDerPuffergrenze)
+{
+    // The reader takes the file in pieces of 1 MiB plus the longest line. A line end
+    // that falls on the edge of the first piece (a CR LF split between two reads, a
+    // lone CR, an LF) still ends exactly one line: the line number of a bad last
+    // line tells. File and text in memory give the same.
+    const std::size_t kante = (1u << 20) + maxZeilenlaenge + 1;
+    const std::string pfad = ::testing::TempDir() + "puffergrenze.spl";
+    for (const std::string ende : {"\r\n", "\r", "\n"}) {
+        std::string text;
+        Index zeilen = 0;
+        while (text.size() < kante - 40) {
+            text += std::to_string(++zeilen) + ",1\r\n";
+        }
+        // Blanks move the next line end onto the last byte of the first piece.
+        const std::string vorletzte = std::to_string(++zeilen) + ",2";
+        text += vorletzte + std::string(kante - 1 - text.size() - vorletzte.size(), ' ');
+        ASSERT_EQ(text.size(), kante - 1);
+        text += ende + "7,3\r\n";
+        ++zeilen;
+        std::FILE* datei = std::fopen(pfad.c_str(), "wb");
+        ASSERT_NE(datei, nullptr);
+        std::fwrite(text.data(), 1, text.size(), datei);
+        std::fclose(datei);
+        for (const Kontur& k : {punkteAusText(text, "t.spl", deutsch()), punktdateiLesen(pfad, deutsch())}) {
+            ASSERT_EQ(k.anzahl, zeilen);
+            EXPECT_EQ(k.yWert[zeilen - 1], 2);
+            EXPECT_EQ(k.xWert[zeilen], 7);
+        }
+        text += "kaputt";
+        EXPECT_NE(ablehnung(text).find("Zeile " + std::to_string(zeilen + 1) + ":"), std::string::npos);
+    }
+    std::remove(pfad.c_str());
+}

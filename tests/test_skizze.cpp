@@ -10,7 +10,7 @@
 #include <vector>
 
 using namespace bogenkette;
-using testhilfen::kontur;
+using bogenkette::test::kontur;
 
 namespace {
 

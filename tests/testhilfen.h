@@ -1,72 +1,53 @@
 // Helpers shared by the test suites: files read and written as bytes, a point list
-// from pairs, and a fresh folder for each test.
+// from pairs, running the batch converter, and a fresh folder per test.
 #pragma once
 
 #include "input/kontur.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
-
-namespace testhilfen {
+namespace bogenkette::test {
 
 namespace fs = std::filesystem;
 
-inline std::string lesen(const fs::path& pfad)
-{
-    std::ifstream datei(pfad, std::ios::binary);
-    std::stringstream inhalt;
-    inhalt << datei.rdbuf();
-    return inhalt.str();
-}
-
-inline void schreiben(const fs::path& pfad, const std::string& inhalt)
-{
-    std::ofstream(pfad, std::ios::binary) << inhalt;
-}
+std::string lesen(const fs::path& pfad);
+void schreiben(const fs::path& pfad, const std::string& inhalt);
 
 // The point list of the pairs, point 1 first.
-inline bogenkette::Kontur kontur(const std::vector<std::pair<double, double>>& punkte)
-{
-    bogenkette::Kontur k;
-    k.anlegen(static_cast<bogenkette::Index>(punkte.size()));
-    for (std::size_t i = 0; i < punkte.size(); ++i) {
-        k.xWert[i + 1] = punkte[i].first;
-        k.yWert[i + 1] = punkte[i].second;
-    }
-    return k;
-}
+Kontur kontur(const std::vector<std::pair<double, double>>& punkte);
+
+// A path as one shell word.
+std::string q(const fs::path& p);
+
+struct Aufrufergebnis {
+    int status = -1;       // exit status; -1 when the converter did not exit by itself
+    int signal = 0;        // the signal that ended it, if one did
+    std::string ausgabe;   // stdout and stderr
+    long speicherKb = 0;   // its peak resident memory
+};
+
+// Runs build/bogenkette-cli with `argumente` (shell words) and no regional
+// settings configured. `vorher` is shell text run first in the same process, such
+// as "ulimit -f 1;". A converter still running after two minutes is killed.
+Aufrufergebnis cli(const std::string& argumente, const std::string& vorher = "");
 
 // A fresh folder per test, removed afterwards.
 class Arbeitsordner : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ordner = fs::temp_directory_path()
-                 / ("bogenkette-test-" + std::to_string(::getpid()) + "-"
-                    + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(ordner);
-        fs::create_directories(ordner);
-    }
-    void TearDown() override { fs::remove_all(ordner); }
-    // The names in the folder, sorted.
-    std::vector<std::string> dateien() const
-    {
-        std::vector<std::string> namen;
-        for (const auto& e : fs::directory_iterator(ordner))
-            namen.push_back(e.path().filename().string());
-        std::sort(namen.begin(), namen.end());
-        return namen;
-    }
+    void SetUp() override;
+    void TearDown() override;
+    // Names of the folder's entries, sorted.
+    std::vector<std::string> dateien() const;
+    // Every entry with what it holds (content of small files, size of large ones,
+    // target of links), to see that a failed run changed nothing.
+    std::map<std::string, std::string> stand() const;
     fs::path ordner;
 };
 
-}  // namespace testhilfen
+}  // namespace bogenkette::test

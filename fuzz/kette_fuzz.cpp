@@ -1,0 +1,64 @@
+// Fuzz target: the whole computation on any bytes, with regional settings and the
+// contour error taken from the input's last bytes. The point file is read, the
+// chain fitted and the report written into memory; for every accepted file the
+// chain and the report must keep every rule that ketteUndBerichtPruefen checks.
+// A run may only stop at a row whose texts do not fit the row or whose values are
+// not numbers, and then with a message naming the report.
+#include "fuzzhilfe.h"
+#include "kettenpruefung.h"
+
+#include "input/fehler.h"
+#include "input/punktdatei.h"
+#include "report/ausgabe.h"
+#include "report/bericht.h"
+
+#include <string_view>
+
+using namespace bogenkette;
+
+namespace {
+
+void abbruchPruefen(const Kontur& k, const Zahlenformat& format,
+                    const std::vector<Kettenschritt>& schritte, const Fehler& fehler)
+{
+    verlangen(std::string_view(fehler.what()).find("\"fuzz.TXT\"") != std::string_view::npos,
+              std::string("Meldung ohne Berichtsnamen: ") + fehler.what());
+    verlangen(!schritte.empty() && !schritte.back().block,
+              std::string("Abbruch außerhalb einer Zeile: ") + fehler.what());
+    const Kettenschritt& s = schritte.back();
+    verlangen(s.c >= 0 && s.c <= k.anzahl && s.p >= 1 && s.p <= k.anzahl,
+              "Abbruch bei einem Index außerhalb der Felder");
+    const auto c = static_cast<std::size_t>(s.c);
+    const Kreis kreis{k.kreisA[c], k.kreisB[c], k.kreisR[c]};
+    verlangen(erwarteteZeile(k, s.p, kreis, format).empty(),
+              std::string("Abbruch, obwohl die Zeile passt: ") + fehler.what());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse)
+{
+    FuzzedDataProvider eingabe(daten, groesse);
+    const Zahlenformat& format = fuzzFormat(eingabe);
+    const double fehl = fuzzFehl(eingabe);
+    const std::string text = eingabe.ConsumeRemainingBytesAsString();
+    Kontur k;
+    try {
+        k = punkteAusText(text, "fuzz.spl", format);
+    } catch (const Fehler&) {
+        return 0;  // the reader's own target checks refusals
+    }
+    Speicherausgabe aus;
+    Bericht bericht(aus, format, k, "fuzz.TXT");
+    bericht.kopfSchreiben(fehl);
+    Kettenmitschrift mitschrift(k, bericht);
+    try {
+        berechneKette(k, fehl, mitschrift);
+    } catch (const Fehler& f) {
+        abbruchPruefen(k, format, mitschrift.schritte, f);
+        return 0;
+    }
+    const auto fehler = ketteUndBerichtPruefen(k, fehl, format, mitschrift.schritte, aus.inhalt());
+    verlangen(fehler.empty(), fehler);
+    return 0;
+}
