@@ -31,4 +31,7 @@ public:
 // stored at index 0, and the next arc starts at its second point.
 void berechneKette(Kontur& kontur, double fehl, Kettenausgabe& ausgabe);
 
+// A way of fitting the chain with the signature of berechneKette.
+using Kettenverfahren = void (*)(Kontur& kontur, double fehl, Kettenausgabe& ausgabe);
+
 }  // namespace bogenkette
