@@ -8,6 +8,11 @@
 // the circle arrays. The first trial that has a point farther than fehl from its
 // circle closes the arc with the trial before it. Consecutive arcs share their
 // joining point. Each arc is handed to the output the moment it is fixed.
+//
+// The results are those of searching and testing all points of every trial, but
+// an arc of m points costs far less than m*m point tests: the middle point is
+// found in sorted x values (Mittelpunktsuche) and points that surely pass are not
+// tested again (Toleranzpruefung).
 #pragma once
 
 #include "input/kontur.h"

@@ -1,4 +1,5 @@
 #include "geometry/kette.h"
+#include "punktliste.h"
 
 #include <gtest/gtest.h>
 
@@ -25,17 +26,6 @@ public:
 private:
     const Kontur& k_;
 };
-
-Kontur kontur(const std::vector<std::pair<double, double>>& punkte)
-{
-    Kontur k;
-    k.anlegen(static_cast<Index>(punkte.size()));
-    for (std::size_t i = 0; i < punkte.size(); ++i) {
-        k.xWert[i + 1] = punkte[i].first;
-        k.yWert[i + 1] = punkte[i].second;
-    }
-    return k;
-}
 
 struct Fall {
     const char* name;

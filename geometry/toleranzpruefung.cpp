@@ -1,0 +1,281 @@
+#include "geometry/toleranzpruefung.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+// Why every decision is that of the straightforward test.
+//
+// Notation: u = 2^-53, fl() the rounding to nearest double. For a point p and a
+// centre (a, b), r is the exact distance (real numbers, from the doubles) and
+// q = fl(fl(dx*dx) + fl(dy*dy)) with dx = fl(x - a), dy = fl(y - b) the squared
+// distance exactly as the straightforward test computes it. Each rounding costs a
+// factor within (1 - u, 1 + u), and an underflowing product at most 2^-1075 more, so
+//   (1)  r^2 (1-u)^4 - 2^-1074  <=  q  <=  r^2 (1+u)^4 + 2^-1074.
+// The straightforward test passes p iff t = fl(s - R), s = fl(sqrt(q)), has
+// -fehl <= t <= fehl. Rounding is monotone and fehl and -fehl are doubles, so
+// s - R <= fehl gives t <= fehl, and s - R >= -fehl gives t >= -fehl.
+//
+// The band. With t2 = fl(R + fehl) in [1e-100, 1e150] and
+// qOben = fl(fl(t2 * t2) * (1 - 2^-40)):  qOben <= (R + fehl)^2 (1+u)^4 (1 - 2^-40)
+// <= (R + fehl)^2 / (1+u)^2, so q <= qOben gives s <= sqrt(q)(1+u) <= R + fehl:
+// the upper half of the test holds. If R > fehl (else s - R >= -R >= -fehl
+// always), with t1 = fl(R - fehl) >= 1e-100 and qUnten = fl(fl(t1*t1) * (1 + 2^-40))
+// >= (R - fehl)^2 / (1-u)^2, q >= qUnten gives s >= sqrt(q)(1-u) >= R - fehl. So a
+// q within [qUnten, qOben] passes; any other q is decided by the test as written,
+// on the same q. Outside these ranges of t1, t2 (and for NaN or infinite values)
+// the band is empty and every point gets the test as written.
+//
+// The tree. aufrunden(v) = fl(fl(v (1 + 2^-48)) + 1e-140) and abrunden(v) =
+// fl(fl(v (1 - 2^-48)) - 1e-140) move a computed v beyond any real z with
+// |z - v| <= 8u|v| + 1e-150 (the factors give at least 28u|v|, the constant covers
+// underflow): abrunden(v) <= z <= aufrunden(v). Each node keeps bounds [qMin, qMax]
+// of the exact squared distances r^2 of its points from its centre (a, b):
+//  - from points tested against that centre: abrunden of the smallest and
+//    aufrunden of the largest q, by (1) (a negative lower bound becomes 0, an
+//    infinite q gives the lower bound 0);
+//  - moved to another centre c' = (a, b) + D: for a point p,
+//      r'^2 = r^2 - 2 (p - (a, b)).D + |D|^2
+//    exactly, and over the node's box the middle term lies between its smallest
+//    and largest value at the box's corners. Computed in doubles, each of the few
+//    terms and sums is off by at most 4u of the sum S of the terms' magnitudes, so
+//    widening the computed bounds by S 2^-44 + 1e-300 (2^-44 = 512u) makes them
+//    bounds of the exact values again (a NaN bound becomes infinite);
+//  - a node made from its children: the union of their bounds moved to its centre.
+// QOben = abrunden(qOben) <= qOben (1 - 28u) - 0.9e-140, so by (1) a point with
+// r^2 <= QOben has q <= qOben (qOben >= 1e-200 absorbs 2^-1074); likewise
+// QUnten = aufrunden(qUnten) gives q >= qUnten for r^2 >= QUnten. A node whose
+// bounds, moved to the trial's centre, lie within [QUnten, QOben] therefore holds
+// only points whose q lies in the band: they pass, as the straightforward test
+// would pass them. Every other point is tested on its own, as above.
+
+namespace bogenkette {
+
+namespace {
+
+// Trials shorter than this are tested point by point; the tree pays off later.
+constexpr Index baumSchwelle = 32;
+// Points per leaf of the tree.
+constexpr Index blatt = 32;
+
+constexpr double unendlich = std::numeric_limits<double>::infinity();
+
+double aufrunden(double v) { return v * (1 + 0x1p-48) + 1e-140; }
+double abrunden(double v) { return v * (1 - 0x1p-48) - 1e-140; }
+
+// Lower bound of an exact squared distance from a q computed as in (1).
+double qUntereGrenze(double q) { return q < unendlich ? std::max(0.0, abrunden(q)) : 0.0; }
+
+}  // namespace
+
+void Toleranzpruefung::neuerBogen(Index anfang)
+{
+    anfang_ = anfang;
+    baumLeeren();
+}
+
+void Toleranzpruefung::baumLeeren()
+{
+    for (auto& ebene : ebenen_)
+        ebene.clear();
+    ebenen_.clear();
+    imBaum_ = 0;
+}
+
+void Toleranzpruefung::bandSetzen(double a, double b, double R)
+{
+    a_ = a;
+    b_ = b;
+    R_ = R;
+    // An empty band: every point gets the test as written.
+    qUnten_ = unendlich;
+    qOben_ = -unendlich;
+    QUnten_ = unendlich;
+    QOben_ = -unendlich;
+    bandGueltig_ = false;
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(R) || !(R >= 0))
+        return;
+    const double t2 = R + fehl_;
+    if (!(t2 >= 1e-100 && t2 <= 1e150))
+        return;
+    double qUnten = 0, QUnten = -unendlich;
+    if (R > fehl_) {
+        const double t1 = R - fehl_;
+        if (!(t1 >= 1e-100))
+            return;
+        qUnten = t1 * t1 * (1 + 0x1p-40);
+        QUnten = aufrunden(qUnten);
+    }
+    qUnten_ = qUnten;
+    QUnten_ = QUnten;
+    qOben_ = t2 * t2 * (1 - 0x1p-40);
+    QOben_ = abrunden(qOben_);
+    bandGueltig_ = true;
+}
+
+// The test of one point: inside the band it surely passes, otherwise exactly as
+// written. abstandQ is computed as the straightforward test computes it.
+bool Toleranzpruefung::punktPasst(Index p, double& abstandQ) const
+{
+    const double dx = x(p) - a_;
+    const double dy = y(p) - b_;
+    abstandQ = dx * dx + dy * dy;
+    if (abstandQ >= qUnten_ && abstandQ <= qOben_)
+        return true;
+    return std::fabs(std::sqrt(abstandQ) - R_) <= fehl_;
+}
+
+bool Toleranzpruefung::alleEinzeln(Index e) const
+{
+    double q = 0;
+    for (Index p = anfang_; p <= e; ++p)
+        if (!punktPasst(p, q))
+            return false;
+    return true;
+}
+
+bool Toleranzpruefung::passt(Index e, double a, double b, double R)
+{
+    bandSetzen(a, b, R);
+    if (e - anfang_ + 1 < baumSchwelle || !bandGueltig_) {
+        if (imBaum_ > 0)
+            baumLeeren();
+        return alleEinzeln(e);
+    }
+    // The points not yet in the tree (the new end point, or all of them when the
+    // arc has just grown long enough) are tested on their own.
+    for (Index p = anfang_ + imBaum_; p <= e; p = anfang_ + imBaum_) {
+        double q = 0;
+        if (!punktPasst(p, q))
+            return false;
+        aufnehmen(imBaum_, q);
+        ++imBaum_;
+    }
+    return knotenPruefen(ebenen_.size() - 1, 0);
+}
+
+// Adds point anfang_ + i, tested against the trial's circle, to its leaf and to
+// every node above it.
+void Toleranzpruefung::aufnehmen(Index i, double abstandQ)
+{
+    const Index p = anfang_ + i;
+    auto j = static_cast<std::size_t>(i / blatt);
+    for (std::size_t ebene = 0;; ++ebene) {
+        if (ebene == ebenen_.size())
+            ebenen_.emplace_back();
+        std::vector<Knoten>& knoten = ebenen_[ebene];
+        if (j < knoten.size())
+            einschliessen(knoten[j], p);
+        else if (ebene == 0)
+            knoten.push_back(Knoten{x(p), x(p), y(p), y(p), a_, b_, qUntereGrenze(abstandQ),
+                                    aufrunden(abstandQ)});
+        else
+            knoten.push_back(vereinigung(ebene - 1, 2 * j));
+        if (knoten.size() == 1)
+            return;  // the root
+        j /= 2;
+    }
+}
+
+bool Toleranzpruefung::knotenPruefen(std::size_t ebene, std::size_t j)
+{
+    if (sicher(ebenen_[ebene][j]))
+        return true;
+    if (ebene == 0)
+        return blattPruefen(j);
+    if (!knotenPruefen(ebene - 1, 2 * j))
+        return false;
+    if (2 * j + 1 < ebenen_[ebene - 1].size() && !knotenPruefen(ebene - 1, 2 * j + 1))
+        return false;
+    ebenen_[ebene][j] = vereinigung(ebene - 1, 2 * j);
+    return true;
+}
+
+// Tests the points of leaf j one by one and draws its bounds tight about the
+// trial's centre.
+bool Toleranzpruefung::blattPruefen(std::size_t j)
+{
+    const Index von = anfang_ + static_cast<Index>(j) * blatt;
+    const Index bis = std::min(von + blatt, anfang_ + imBaum_);
+    double qMin = unendlich, qMax = 0, q = 0;
+    for (Index p = von; p < bis; ++p) {
+        if (!punktPasst(p, q))
+            return false;
+        qMin = std::min(qMin, q);
+        qMax = std::max(qMax, q);
+    }
+    Knoten& n = ebenen_[0][j];
+    n.a = a_;
+    n.b = b_;
+    n.qMin = qUntereGrenze(qMin);
+    n.qMax = aufrunden(qMax);
+    return true;
+}
+
+// Bounds of the exact squared distances of node n's points from the trial's centre.
+Toleranzpruefung::Grenzen Toleranzpruefung::umsetzen(const Knoten& n) const
+{
+    if (n.a == a_ && n.b == b_)
+        return {n.qMin, n.qMax};
+    const double dx = a_ - n.a;
+    const double dy = b_ - n.b;
+    const double ex1 = (n.xMin - n.a) * dx, ex2 = (n.xMax - n.a) * dx;
+    const double ey1 = (n.yMin - n.b) * dy, ey2 = (n.yMax - n.b) * dy;
+    const double kMin = std::min(ex1, ex2) + std::min(ey1, ey2);
+    const double kMax = std::max(ex1, ex2) + std::max(ey1, ey2);
+    const double d2 = dx * dx + dy * dy;
+    const double summe = std::fabs(n.qMin) + n.qMax
+                         + 2 * (std::max(std::fabs(ex1), std::fabs(ex2)) + std::max(std::fabs(ey1), std::fabs(ey2)))
+                         + d2;
+    const double spiel = summe * 0x1p-44 + 1e-300;
+    Grenzen g{n.qMin - 2 * kMax + d2 - spiel, n.qMax - 2 * kMin + d2 + spiel};
+    if (std::isnan(g.unten))
+        g.unten = -unendlich;
+    if (std::isnan(g.oben))
+        g.oben = unendlich;
+    return g;
+}
+
+// The node about the trial's centre that holds nodes j and j + 1 (if any) of the
+// level.
+Toleranzpruefung::Knoten Toleranzpruefung::vereinigung(std::size_t ebene, std::size_t j) const
+{
+    const std::vector<Knoten>& knoten = ebenen_[ebene];
+    const Knoten& l = knoten[j];
+    const Grenzen g = umsetzen(l);
+    Knoten n{l.xMin, l.xMax, l.yMin, l.yMax, a_, b_, g.unten, g.oben};
+    if (j + 1 < knoten.size()) {
+        const Knoten& r = knoten[j + 1];
+        const Grenzen h = umsetzen(r);
+        n.xMin = std::min(n.xMin, r.xMin);
+        n.xMax = std::max(n.xMax, r.xMax);
+        n.yMin = std::min(n.yMin, r.yMin);
+        n.yMax = std::max(n.yMax, r.yMax);
+        n.qMin = std::min(n.qMin, h.unten);
+        n.qMax = std::max(n.qMax, h.oben);
+    }
+    return n;
+}
+
+// Widens node n to hold point p, measured against the node's own centre.
+void Toleranzpruefung::einschliessen(Knoten& n, Index p) const
+{
+    const double dx = x(p) - n.a;
+    const double dy = y(p) - n.b;
+    const double q = dx * dx + dy * dy;
+    n.xMin = std::min(n.xMin, x(p));
+    n.xMax = std::max(n.xMax, x(p));
+    n.yMin = std::min(n.yMin, y(p));
+    n.yMax = std::max(n.yMax, y(p));
+    n.qMin = std::min(n.qMin, qUntereGrenze(q));
+    n.qMax = std::max(n.qMax, aufrunden(q));
+}
+
+// Whether every point of node n surely passes the trial.
+bool Toleranzpruefung::sicher(const Knoten& n) const
+{
+    const Grenzen g = umsetzen(n);
+    return g.oben <= QOben_ && g.unten >= QUnten_;
+}
+
+}  // namespace bogenkette
