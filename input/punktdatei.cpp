@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -181,6 +182,11 @@ std::string_view getrimmt(std::string_view text)
 
 bool istZiffer(char c) { return c >= '0' && c <= '9'; }
 
+// The powers of ten that double holds exactly.
+constexpr double zehnerpotenz[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Start of a line for a message: printable ASCII, other bytes as '?'.
 std::string auszug(std::string_view zeile)
 {
@@ -293,6 +299,7 @@ bool zahlLesen(std::string_view text, double& wert)
     }
     if (ganzZiffern + bruchZiffern == 0)
         return false;
+    const std::size_t mantissenEnde = i;
     long long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
@@ -314,6 +321,20 @@ bool zahlLesen(std::string_view text, double& wert)
 
     const char* anfang = text.data() + mantisse;
     const char* ende = text.data() + text.size();
+    if (exponent == 0 && ganzZiffern + bruchZiffern <= 19 && bruchZiffern <= 22) {
+        // Digits and ten's power exact in double: one division rounds the exact
+        // quotient once, the same correctly rounded value from_chars gives.
+        std::uint64_t ziffern = 0;
+        for (const char* z = anfang; z < text.data() + mantissenEnde; ++z)
+            if (*z != '.')
+                ziffern = ziffern * 10 + static_cast<std::uint64_t>(*z - '0');
+        if (ziffern <= (std::uint64_t{1} << 53)) {
+            wert = static_cast<double>(ziffern) / zehnerpotenz[bruchZiffern];
+            if (negativ)
+                wert = -wert;
+            return true;
+        }
+    }
     const auto ergebnis = std::from_chars(anfang, ende, wert);
     if (ergebnis.ec == std::errc::result_out_of_range) {
         // Tell a value too small for double (becomes 0) from one too large.

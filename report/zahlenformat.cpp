@@ -1,6 +1,8 @@
 #include "report/zahlenformat.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -50,10 +52,78 @@ int cp1252Byte(QChar c)
 
 bool istZiffer(QChar c) { return c.isDigit(); }
 
+// Two digits per step, for writing whole numbers quickly.
+constexpr char zifferpaare[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes n in decimal to ziel; returns the number of digits.
+std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
+{
+    char rueckwaerts[24];
+    char* z = rueckwaerts + sizeof rueckwaerts;
+    while (n >= 100) {
+        const auto paar = static_cast<std::size_t>(n % 100) * 2;
+        n /= 100;
+        *--z = zifferpaare[paar + 1];
+        *--z = zifferpaare[paar];
+    }
+    if (n >= 10) {
+        *--z = zifferpaare[n * 2 + 1];
+        *--z = zifferpaare[n * 2];
+    } else {
+        *--z = static_cast<char>('0' + n);
+    }
+    const auto laenge = static_cast<std::size_t>(rueckwaerts + sizeof rueckwaerts - z);
+    std::memcpy(ziel, z, laenge);
+    return laenge;
+}
+
+// 1000 |v| rounded to a whole number, exact halfway cases up, from the exact
+// binary value: |v| = m 2^k with m < 2^53, so 1000 |v| = (125 m) 2^(k+3) with
+// 125 m < 2^60, and rounding is a shift. False when it does not fit 64 bits.
+bool tausendstelRunden(double betrag, std::uint64_t& tausendstel)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(betrag);
+    const auto exponent = static_cast<int>(bits >> 52);  // betrag >= 0
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int k = -1074;
+    if (exponent > 0) {
+        m |= std::uint64_t{1} << 52;
+        k = exponent - 1075;
+    }
+    const std::uint64_t p = 125 * m;
+    const int schub = k + 3;
+    if (schub >= 0) {
+        if (schub > 3)
+            return false;
+        tausendstel = p << schub;
+        return true;
+    }
+    if (schub <= -61) {
+        tausendstel = 0;  // p < 2^60: below one half
+        return true;
+    }
+    const int r = -schub;
+    tausendstel = (p + (std::uint64_t{1} << (r - 1))) >> r;
+    return true;
+}
+
 // The digits of |v| rounded to `stellen` decimals, in plain ASCII ("12.345"), with
 // exact halfway cases rounded away from zero.
 std::size_t gerundeteZiffern(double betrag, int stellen, char* ziel, std::size_t platz)
 {
+    std::uint64_t tausendstel = 0;
+    if (stellen == 3 && tausendstelRunden(betrag, tausendstel)) {
+        std::size_t laenge = ganzzahlSchreiben(tausendstel / 1000, ziel);
+        const auto rest = static_cast<unsigned>(tausendstel % 1000);
+        ziel[laenge] = '.';
+        ziel[laenge + 1] = static_cast<char>('0' + rest / 100);
+        ziel[laenge + 2] = zifferpaare[(rest % 100) * 2];
+        ziel[laenge + 3] = zifferpaare[(rest % 100) * 2 + 1];
+        return laenge + 4;
+    }
     auto ergebnis = std::to_chars(ziel, ziel + platz, betrag, std::chars_format::fixed, stellen);
     std::size_t laenge = static_cast<std::size_t>(ergebnis.ptr - ziel);
     // to_chars rounds exact ties to even. An exact tie at three decimals is a value

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -111,6 +116,42 @@ TEST(Punktdatei, Zahlen)
     for (const char* text : {"", "+", "-", ".", "e5", "1e", "1e+", "--1", "1.2.3", "1,5", " 1",
                              "nan", "inf", "0x1p3", "1e99999999999", "1_000"})
         EXPECT_FALSE(zahlLesen(text, w)) << text;
+}
+
+// Every number the way a measuring program writes it must read as from_chars
+// reads it, bit for bit: up to 19 digits on either side of the point, mantissas
+// around 2^53, signs, zeros.
+TEST(Punktdatei, ZahlenWieFromChars)
+{
+    std::mt19937_64 zufall(17);
+    for (int i = 0; i < 200000; ++i) {
+        const int ganz = static_cast<int>(zufall() % 12), bruch = static_cast<int>(zufall() % 12);
+        std::string text = zufall() % 2 ? "-" : "";
+        for (int k = 0; k < ganz; ++k)
+            text += static_cast<char>('0' + zufall() % 10);
+        text += '.';
+        for (int k = 0; k < bruch; ++k)
+            text += static_cast<char>('0' + zufall() % 10);
+        if (ganz + bruch == 0)
+            text += '0';
+        double gelesen = 0, erwartet = 0;
+        ASSERT_TRUE(zahlLesen(text, gelesen)) << text;
+        const char* anfang = text.data() + (text[0] == '-');
+        std::from_chars(anfang, text.data() + text.size(), erwartet);
+        if (text[0] == '-')
+            erwartet = -erwartet;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet)) << text;
+    }
+    for (const char* text : {"9007199254740992", "9007199254740993", "900719925474099.3", "9007199254740993.0",
+                             "18446744073709551615", "1234567890123456789", "0.0000000000000000001",
+                             "-0.0", "12345678901234567890.5"}) {
+        double gelesen = 0, erwartet = 0;
+        ASSERT_TRUE(zahlLesen(text, gelesen)) << text;
+        std::from_chars(text + (text[0] == '-'), text + std::strlen(text), erwartet);
+        if (text[0] == '-')
+            erwartet = -erwartet;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet)) << text;
+    }
 }
 
 TEST(Punktdatei, DateiFehler)
