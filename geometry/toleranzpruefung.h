@@ -51,7 +51,7 @@ private:
 
     void bandSetzen(double a, double b, double R);
     bool punktPasst(Index p, double& abstandQ) const;
-    bool alleEinzeln(Index e) const;
+    bool punkteTesten(Index von, Index bis, double& qMin, double& qMax) const;
 
     void baumLeeren();
     void aufnehmen(Index i, double abstandQ);

@@ -249,7 +249,7 @@ private:
     const Zahlenformat& format_;
 };
 
-// One pass over the lines: counts the points, and stores them when `kontur` is given.
+// The pass over the lines: checks them and stores the points in kontur.
 Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
                   Kontur* kontur)
 {
@@ -272,12 +272,54 @@ Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenforma
     return punkte;
 }
 
+// The number of lines: line ends (LF, CR LF or a lone CR) and a last line without
+// one. It is at least the number of points. Counted without looking at the lines,
+// in a loop simple enough to run at memory speed.
+Index zeilenZaehlen(Bytequelle& quelle)
+{
+    constexpr std::size_t groesse = 1 << 20;
+    const auto puffer = std::make_unique<char[]>(groesse);
+    Index zeilen = 0;
+    bool crDavor = false, offen = false;
+    for (;;) {
+        const std::size_t n = quelle.lesen(puffer.get(), groesse);
+        if (n == 0)
+            break;
+        const char* p = puffer.get();
+        Index enden = crDavor && p[0] == '\n' ? -1 : 0;
+        for (std::size_t i = 0; i < n; ++i)
+            enden += (p[i] == '\n') + (p[i] == '\r');
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            enden -= (p[i] == '\r') & (p[i + 1] == '\n');
+        zeilen += enden;
+        crDavor = p[n - 1] == '\r';
+        offen = p[n - 1] != '\n' && !crDavor;
+    }
+    return zeilen + (offen ? 1 : 0);
+}
+
 void mindestensDreiPunkte(Index anzahl, const std::string& name)
 {
     if (anzahl < 3)
         throw Fehler("Punktdatei " + dateiname(name) + " enthält " + std::to_string(anzahl)
                      + (anzahl == 1 ? " Punkt" : " Punkte")
                      + "; für eine Kette von Bögen sind mindestens 3 Punkte nötig.");
+}
+
+// Both passes: the count sizes every array once, for as many points as there are
+// lines; the second pass reads, checks and stores the points (blank lines are no
+// points, so the arrays are then cut to the points found).
+Kontur punkteLesen(Index zeilen, Bytequelle& quelle, const std::string& name, const Zahlenformat& format)
+{
+    Kontur kontur;
+    kontur.anlegen(zeilen);
+    const Index punkte = durchlaufen(quelle, name, format, &kontur);
+    mindestensDreiPunkte(punkte, name);
+    kontur.anzahl = punkte;
+    const auto groesse = static_cast<std::size_t>(punkte) + 1;
+    for (auto* feld : {&kontur.xWert, &kontur.yWert, &kontur.kreisA, &kontur.kreisB, &kontur.kreisR})
+        feld->resize(groesse);
+    return kontur;
 }
 
 }  // namespace
@@ -289,17 +331,22 @@ bool zahlLesen(std::string_view text, double& wert)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negativ = text[i++] == '-';
     const std::size_t mantisse = i;
+    // The digits as a whole number as well, while it holds all of them exactly.
     std::size_t ganzZiffern = 0, bruchZiffern = 0;
-    while (i < text.size() && istZiffer(text[i]))
+    std::uint64_t ziffern = 0;
+    while (i < text.size() && istZiffer(text[i])) {
+        ziffern = ziffern * 10 + static_cast<std::uint64_t>(text[i] - '0');
         ++i, ++ganzZiffern;
+    }
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && istZiffer(text[i]))
+        while (i < text.size() && istZiffer(text[i])) {
+            ziffern = ziffern * 10 + static_cast<std::uint64_t>(text[i] - '0');
             ++i, ++bruchZiffern;
+        }
     }
     if (ganzZiffern + bruchZiffern == 0)
         return false;
-    const std::size_t mantissenEnde = i;
     long long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
@@ -322,12 +369,9 @@ bool zahlLesen(std::string_view text, double& wert)
     const char* anfang = text.data() + mantisse;
     const char* ende = text.data() + text.size();
     if (exponent == 0 && ganzZiffern + bruchZiffern <= 19 && bruchZiffern <= 22) {
-        // Digits and ten's power exact in double: one division rounds the exact
-        // quotient once, the same correctly rounded value from_chars gives.
-        std::uint64_t ziffern = 0;
-        for (const char* z = anfang; z < text.data() + mantissenEnde; ++z)
-            if (*z != '.')
-                ziffern = ziffern * 10 + static_cast<std::uint64_t>(*z - '0');
+        // Digits and ten's power exact in double (19 digits do not overflow 64
+        // bits): one division rounds the exact quotient once, the same correctly
+        // rounded value from_chars gives.
         if (ziffern <= (std::uint64_t{1} << 53)) {
             wert = static_cast<double>(ziffern) / zehnerpotenz[bruchZiffern];
             if (negativ)
@@ -364,31 +408,22 @@ bool zahlLesen(std::string_view text, double& wert)
 
 Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format)
 {
-    Index anzahl = 0;
+    Index zeilen = 0;
     {
-        Dateiquelle quelle(strDateiname);
-        anzahl = durchlaufen(quelle, strDateiname, format, nullptr);
+        Dateiquelle zaehlung(strDateiname);
+        zeilen = zeilenZaehlen(zaehlung);
     }
-    mindestensDreiPunkte(anzahl, strDateiname);
-    Kontur kontur;
-    kontur.anlegen(anzahl);
-    // Start again at the first byte, from the stored name.
+    // The second pass starts again at the first byte, from the stored name.
     Dateiquelle quelle(strDateiname);
-    if (durchlaufen(quelle, strDateiname, format, &kontur) != anzahl)
-        throw Fehler("Punktdatei " + dateiname(strDateiname) + " wurde während des Lesens verändert.");
-    return kontur;
+    return punkteLesen(zeilen, quelle, strDateiname, format);
 }
 
 Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Zahlenformat& format)
 {
     Textquelle zaehlung(inhalt);
-    const Index anzahl = durchlaufen(zaehlung, name, format, nullptr);
-    mindestensDreiPunkte(anzahl, name);
-    Kontur kontur;
-    kontur.anlegen(anzahl);
+    const Index zeilen = zeilenZaehlen(zaehlung);
     Textquelle quelle(inhalt);
-    durchlaufen(quelle, name, format, &kontur);
-    return kontur;
+    return punkteLesen(zeilen, quelle, name, format);
 }
 
 }  // namespace bogenkette

@@ -111,19 +111,9 @@ bool tausendstelRunden(double betrag, std::uint64_t& tausendstel)
 }
 
 // The digits of |v| rounded to `stellen` decimals, in plain ASCII ("12.345"), with
-// exact halfway cases rounded away from zero.
+// exact halfway cases rounded away from zero; for any magnitude.
 std::size_t gerundeteZiffern(double betrag, int stellen, char* ziel, std::size_t platz)
 {
-    std::uint64_t tausendstel = 0;
-    if (stellen == 3 && tausendstelRunden(betrag, tausendstel)) {
-        std::size_t laenge = ganzzahlSchreiben(tausendstel / 1000, ziel);
-        const auto rest = static_cast<unsigned>(tausendstel % 1000);
-        ziel[laenge] = '.';
-        ziel[laenge + 1] = static_cast<char>('0' + rest / 100);
-        ziel[laenge + 2] = zifferpaare[(rest % 100) * 2];
-        ziel[laenge + 3] = zifferpaare[(rest % 100) * 2 + 1];
-        return laenge + 4;
-    }
     auto ergebnis = std::to_chars(ziel, ziel + platz, betrag, std::chars_format::fixed, stellen);
     std::size_t laenge = static_cast<std::size_t>(ergebnis.ptr - ziel);
     // to_chars rounds exact ties to even. An exact tie at three decimals is a value
@@ -227,27 +217,34 @@ std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
         std::memcpy(z, text, std::strlen(text));
         return std::strlen(text);
     }
+    // "ddd.ddd": the digits before the point, the point, three decimals.
     char ziffern[400];
-    const std::size_t laenge = gerundeteZiffern(std::fabs(v), 3, ziffern, sizeof ziffern);
-    const std::size_t ganz = laenge - 4;  // digits before the point
-
-    bool null = true;
-    for (std::size_t i = 0; i < laenge; ++i)
-        if (ziffern[i] != '0' && ziffern[i] != '.')
-            null = false;
-    if (std::signbit(v) && !null) {
-        std::memcpy(z, minus_.data(), minus_.size());
-        z += minus_.size();
+    std::size_t ganz = 0;
+    bool null = false;
+    std::uint64_t tausendstel = 0;
+    if (tausendstelRunden(std::fabs(v), tausendstel)) {
+        ganz = ganzzahlSchreiben(tausendstel / 1000, ziffern);
+        const auto rest = static_cast<unsigned>(tausendstel % 1000);
+        ziffern[ganz + 1] = static_cast<char>('0' + rest / 100);
+        ziffern[ganz + 2] = zifferpaare[(rest % 100) * 2];
+        ziffern[ganz + 3] = zifferpaare[(rest % 100) * 2 + 1];
+        null = tausendstel == 0;
+    } else {
+        ganz = gerundeteZiffern(std::fabs(v), 3, ziffern, sizeof ziffern) - 4;  // >= 2^49
     }
+    if (std::signbit(v) && !null)
+        for (char c : minus_)
+            *z++ = c;
     const std::string& s = schablone_[ganz];
     std::size_t ziffer = 0;
     for (char c : s)
         *z++ = c == '\0' ? ziffern[ziffer++] : c;
-    std::memcpy(z, dezimal_.data(), dezimal_.size());
-    z += dezimal_.size();
-    std::memcpy(z, ziffern + ganz + 1, 3);
-    z += 3;
-    return static_cast<std::size_t>(z - ziel);
+    for (char c : dezimal_)
+        *z++ = c;
+    z[0] = ziffern[ganz + 1];
+    z[1] = ziffern[ganz + 2];
+    z[2] = ziffern[ganz + 3];
+    return static_cast<std::size_t>(z + 3 - ziel);
 }
 
 std::string Zahlenformat::dreiStellen(double v) const

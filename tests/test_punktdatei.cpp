@@ -118,6 +118,20 @@ TEST(Punktdatei, Zahlen)
         EXPECT_FALSE(zahlLesen(text, w)) << text;
 }
 
+// The arrays are cut to the points found, whatever mix of line ends, blank lines
+// and a missing last line end the counting pass saw.
+TEST(Punktdatei, ArraysPassenZuDenPunkten)
+{
+    for (const char* text : {"1,1\r\n\r\n2,2\r3,3\n4,4", "\r\r1,1\n\n2,2\r\n3,3\r\n4,4\r\n\r\n",
+                             "1,1\n2,2\n \t\n3,3\r4,4\r"}) {
+        const Kontur k = punkteAusText(text, "t.spl", deutsch());
+        ASSERT_EQ(k.anzahl, 4) << text;
+        for (const auto* feld : {&k.xWert, &k.yWert, &k.kreisA, &k.kreisB, &k.kreisR})
+            EXPECT_EQ(feld->size(), 5u) << text;
+        EXPECT_EQ(k.xWert[4], 4.0) << text;
+    }
+}
+
 // Every number the way a measuring program writes it must read as from_chars
 // reads it, bit for bit: up to 19 digits on either side of the point, mantissas
 // around 2^53, signs, zeros.
