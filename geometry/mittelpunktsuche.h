@@ -47,7 +47,7 @@ public:
     const Eintrag& eintrag(Stelle s) const { return bloecke_[s.block][s.pos]; }
 
 private:
-    static constexpr std::size_t blockgroesse = 256;
+    static constexpr std::size_t blockgroesse = 64;
     std::vector<std::vector<Eintrag>> bloecke_;
     std::vector<double> groesstesX_;  // last (largest) x of each block
 };

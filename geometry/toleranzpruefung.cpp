@@ -54,7 +54,7 @@ namespace bogenkette {
 namespace {
 
 // Trials shorter than this are tested point by point; the tree pays off later.
-constexpr Index baumSchwelle = 32;
+constexpr Index baumSchwelle = 64;
 // Points per leaf of the tree.
 constexpr Index blatt = 64;
 
@@ -185,7 +185,8 @@ bool Toleranzpruefung::passt(Index e, double a, double b, double R)
         aufnehmen(imBaum_, q);
         ++imBaum_;
     }
-    return knotenPruefen(ebenen_.size() - 1, 0);
+    Grenzen g;
+    return knotenPruefen(ebenen_.size() - 1, 0, g);
 }
 
 // Adds point anfang_ + i, tested against the trial's circle, to its leaf and to
@@ -211,17 +212,42 @@ void Toleranzpruefung::aufnehmen(Index i, double abstandQ)
     }
 }
 
-bool Toleranzpruefung::knotenPruefen(std::size_t ebene, std::size_t j)
+// Lets the points of node j pass when its bounds, moved to the trial's centre,
+// lie in the sure band; else checks its children (or tests its points) and draws
+// its bounds about the trial's centre from theirs. g: the bounds about the trial's
+// centre afterwards.
+bool Toleranzpruefung::knotenPruefen(std::size_t ebene, std::size_t j, Grenzen& g)
 {
-    if (sicher(ebenen_[ebene][j]))
+    g = umsetzen(ebenen_[ebene][j]);
+    if (g.oben <= QOben_ && g.unten >= QUnten_)
         return true;
-    if (ebene == 0)
-        return blattPruefen(j);
-    if (!knotenPruefen(ebene - 1, 2 * j))
+    if (ebene == 0) {
+        if (!blattPruefen(j))
+            return false;
+        g = {ebenen_[0][j].qMin, ebenen_[0][j].qMax};
+        return true;
+    }
+    const std::vector<Knoten>& kinder = ebenen_[ebene - 1];
+    if (!knotenPruefen(ebene - 1, 2 * j, g))
         return false;
-    if (2 * j + 1 < ebenen_[ebene - 1].size() && !knotenPruefen(ebene - 1, 2 * j + 1))
-        return false;
-    ebenen_[ebene][j] = vereinigung(ebene - 1, 2 * j);
+    Knoten n = kinder[2 * j];
+    if (2 * j + 1 < kinder.size()) {
+        Grenzen h;
+        if (!knotenPruefen(ebene - 1, 2 * j + 1, h))
+            return false;
+        const Knoten& r = kinder[2 * j + 1];
+        n.xMin = std::min(n.xMin, r.xMin);
+        n.xMax = std::max(n.xMax, r.xMax);
+        n.yMin = std::min(n.yMin, r.yMin);
+        n.yMax = std::max(n.yMax, r.yMax);
+        g.unten = std::min(g.unten, h.unten);
+        g.oben = std::max(g.oben, h.oben);
+    }
+    n.a = a_;
+    n.b = b_;
+    n.qMin = g.unten;
+    n.qMax = g.oben;
+    ebenen_[ebene][j] = n;
     return true;
 }
 
@@ -299,13 +325,6 @@ void Toleranzpruefung::einschliessen(Knoten& n, Index p) const
     n.yMax = std::max(n.yMax, y(p));
     n.qMin = std::min(n.qMin, qUntereGrenze(q));
     n.qMax = std::max(n.qMax, aufrunden(q));
-}
-
-// Whether every point of node n surely passes the trial.
-bool Toleranzpruefung::sicher(const Knoten& n) const
-{
-    const Grenzen g = umsetzen(n);
-    return g.oben <= QOben_ && g.unten >= QUnten_;
 }
 
 }  // namespace bogenkette

@@ -55,13 +55,12 @@ private:
 
     void baumLeeren();
     void aufnehmen(Index i, double abstandQ);
-    bool knotenPruefen(std::size_t ebene, std::size_t j);
+    bool knotenPruefen(std::size_t ebene, std::size_t j, Grenzen& g);
     bool blattPruefen(std::size_t j);
 
     Grenzen umsetzen(const Knoten& n) const;
     Knoten vereinigung(std::size_t ebene, std::size_t j) const;
     void einschliessen(Knoten& n, Index p) const;
-    bool sicher(const Knoten& n) const;
 
     const Kontur& k_;
     const double fehl_;
