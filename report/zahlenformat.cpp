@@ -173,27 +173,33 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
         ++k;
     alsCp1252(QStringView(minus).left(k), minus_);
 
-    // Grouping: the integer part of an n-digit number as the locale writes it.
-    // Some locales group the top digits differently or not at all below five
-    // digits, so every digit count is taken from the locale itself.
     schablone_.resize(310);
-    for (int n = 1; n <= 309; ++n) {
-        const double wert = n == 309 ? 1e308 : 1.5 * std::pow(10.0, n - 1);
-        const QString text = locale_.toString(wert, 'f', 0);
-        std::string& s = schablone_[static_cast<std::size_t>(n)];
-        qsizetype p = 0;
-        while (p < text.size() && !istZiffer(text[p]))
-            ++p;
-        qsizetype ende = text.size();
-        while (ende > p && !istZiffer(text[ende - 1]))
-            --ende;
-        for (; p < ende; ++p) {
-            if (istZiffer(text[p]))
-                s.push_back('\0');
-            else
-                alsCp1252(QStringView(text).mid(p, 1), s);
-        }
+}
+
+// Grouping: the integer part of an n-digit number as the locale writes it. Some
+// locales group the top digits differently or not at all below five digits, so
+// every digit count is taken from the locale itself, when it is first needed
+// (long numbers are rare, and Qt's texts of them are slow to make).
+const std::string& Zahlenformat::schablone(std::size_t n) const
+{
+    std::string& s = schablone_[n];
+    if (!s.empty())
+        return s;
+    const double wert = n == 309 ? 1e308 : 1.5 * std::pow(10.0, static_cast<double>(n) - 1);
+    const QString text = locale_.toString(wert, 'f', 0);
+    qsizetype p = 0;
+    while (p < text.size() && !istZiffer(text[p]))
+        ++p;
+    qsizetype ende = text.size();
+    while (ende > p && !istZiffer(text[ende - 1]))
+        --ende;
+    for (; p < ende; ++p) {
+        if (istZiffer(text[p]))
+            s.push_back('\0');
+        else
+            alsCp1252(QStringView(text).mid(p, 1), s);
     }
+    return s;
 }
 
 Zahlenformat Zahlenformat::deutsch()
@@ -235,7 +241,7 @@ std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
     if (std::signbit(v) && !null)
         for (char c : minus_)
             *z++ = c;
-    const std::string& s = schablone_[ganz];
+    const std::string& s = schablone(ganz);
     std::size_t ziffer = 0;
     for (char c : s)
         *z++ = c == '\0' ? ziffern[ziffer++] : c;

@@ -48,8 +48,9 @@ private:
     std::string minus_;    // text in front of a negative number
     std::string dezimal_;  // decimal separator
     // schablone_[n]: the integer part of an n-digit number, with '\0' where a digit
-    // goes and the locale's group separators in between.
-    std::vector<std::string> schablone_;
+    // goes and the locale's group separators in between; made on first use.
+    mutable std::vector<std::string> schablone_;
+    const std::string& schablone(std::size_t n) const;
 };
 
 // A character of the locale's number texts in Windows-1252: the character itself
