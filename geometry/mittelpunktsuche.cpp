@@ -88,13 +88,24 @@ void Mittelpunktsuche::neuerBogen(Index anfang)
     eingefuegt_ = anfang - 1;
     sortierbar_ = true;
     sortiert_.leeren();
+    geprueft_ = anfang;
+    steigend_ = fallend_ = true;
 }
 
 Index Mittelpunktsuche::suchen(Index e)
 {
     const double xMitte = (x(anfang_) + x(e)) / 2;
+    for (; geprueft_ < e; ++geprueft_) {
+        const double vorher = x(geprueft_), jetzt = x(geprueft_ + 1);
+        steigend_ = steigend_ && vorher <= jetzt;
+        fallend_ = fallend_ && vorher >= jetzt;
+    }
     if (e - anfang_ + 1 < sortierSchwelle || !sortierbar_)
         return linearSuchen(e, xMitte);
+    if ((steigend_ || fallend_) && std::isfinite(xMitte)) {
+        mitte_ = monotonSuchen(e, xMitte);
+        return mitte_;
+    }
     while (eingefuegt_ < e) {
         ++eingefuegt_;
         const double xk = x(eingefuegt_);
@@ -123,6 +134,43 @@ Index Mittelpunktsuche::linearSuchen(Index e, double xMitte)
         }
     }
     return mitte_;
+}
+
+// Where the x values of anfang .. e never fall (or never rise), no sorting is
+// needed. Comparisons with NaN fail, so such x values are finite, and the sides
+// x >= xMitte and x < xMitte each form one run of indices, meeting at c. By the
+// monotony of d shown below, d never rises along the indices up to c - 1 and never
+// falls from c on: the indices of the smallest d form one run around c, and the
+// scan's result is its last index.
+Index Mittelpunktsuche::monotonSuchen(Index e, double xMitte) const
+{
+    auto abstand = [&](Index k) { return std::fabs(x(k) - xMitte); };
+    // c: the first index on the far side (x >= xMitte when rising, x < xMitte when
+    // falling), e + 1 when there is none.
+    Index von = anfang_, bis = e + 1;
+    while (von < bis) {
+        const Index k = von + (bis - von) / 2;
+        if (steigend_ ? x(k) >= xMitte : x(k) < xMitte)
+            bis = k;
+        else
+            von = k + 1;
+    }
+    const Index c = von;
+    const double vorC = c > anfang_ ? abstand(c - 1) : std::numeric_limits<double>::infinity();
+    if (c > e || abstand(c) > vorC)
+        return c - 1;
+    // The last index from c on whose distance is not greater than that of c.
+    const double dMin = abstand(c);
+    von = c;
+    bis = e;
+    while (von < bis) {
+        const Index k = bis - (bis - von) / 2;
+        if (abstand(k) <= dMin)
+            von = k;
+        else
+            bis = k - 1;
+    }
+    return von;
 }
 
 // Why looking near xMitte gives the scan's result. The computed distance

@@ -5,8 +5,9 @@
 // xMitte = (xWert(anfang) + xWert(e)) / 2. The straightforward search scans all
 // points of the trial; here short trials still do, and longer ones keep the x
 // values of the arc's points sorted (SortierteX) and look only at the nearest x
-// values on either side of xMitte. The result is the scan's result, rounding ties
-// and repeated x values included (see suchen in the .cpp for why).
+// values on either side of xMitte; while the arc's x values run one way only,
+// a binary search over the points themselves does. The result is the scan's
+// result, rounding ties and repeated x values included (see the .cpp for why).
 #pragma once
 
 #include "input/kontur.h"
@@ -66,11 +67,15 @@ private:
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
     Index linearSuchen(Index e, double xMitte);
     Index sortiertSuchen(double xMitte) const;
+    Index monotonSuchen(Index e, double xMitte) const;
 
     const Kontur& k_;
     Index anfang_ = 1;
     Index eingefuegt_ = 0;  // last point in sortiert_, anfang_ - 1 when empty
     bool sortierbar_ = true;
+    // Whether x never falls (never rises) from anfang_ to geprueft_.
+    Index geprueft_ = 1;
+    bool steigend_ = true, fallend_ = true;
     // The scan keeps its last result when no distance compares (NaN x values).
     Index mitte_ = 0;
     SortierteX sortiert_;

@@ -219,6 +219,9 @@ TEST(SchnelleKette, MittelpunktWieDieSuche)
         [&](Index) { return gleich(zufall) < 0.5 ? 0.0 : -0.0; },
         [&](Index k) { return 1e7 - 1e-9 * static_cast<double>(k); },
         [&](Index k) { return k % 2 ? 1e300 : -1e300; },                    // overflowing sums
+        [&](Index k) { return std::floor(static_cast<double>(k) / 7); },    // rising, repeats
+        [&](Index k) { return -0.1 * std::floor(static_cast<double>(k) / 3); },  // falling, repeats
+        [&](Index k) { return 1e16 + 2.0 * std::floor(static_cast<double>(k) / 2); },
     };
     for (const auto& art : arten) {
         const Index n = 1500;
