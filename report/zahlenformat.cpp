@@ -61,8 +61,10 @@ constexpr char zifferpaare[] =
 // Writes n in decimal to ziel; returns the number of digits.
 std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
 {
-    char rueckwaerts[24];
-    char* z = rueckwaerts + sizeof rueckwaerts;
+    std::size_t laenge = 1;
+    for (std::uint64_t grenze = 10; n >= grenze && laenge < 20; grenze *= 10)
+        ++laenge;
+    char* z = ziel + laenge;
     while (n >= 100) {
         const auto paar = static_cast<std::size_t>(n % 100) * 2;
         n /= 100;
@@ -75,8 +77,6 @@ std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
     } else {
         *--z = static_cast<char>('0' + n);
     }
-    const auto laenge = static_cast<std::size_t>(rueckwaerts + sizeof rueckwaerts - z);
-    std::memcpy(ziel, z, laenge);
     return laenge;
 }
 
@@ -174,6 +174,8 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
     alsCp1252(QStringView(minus).left(k), minus_);
 
     schablone_.resize(310);
+    for (std::size_t n = 1; n <= sofortSchablonen; ++n)
+        schablone(n);
 }
 
 // Grouping: the integer part of an n-digit number as the locale writes it. Some
@@ -241,7 +243,7 @@ std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
     if (std::signbit(v) && !null)
         for (char c : minus_)
             *z++ = c;
-    const std::string& s = schablone(ganz);
+    const std::string& s = ganz <= sofortSchablonen ? schablone_[ganz] : schablone(ganz);
     std::size_t ziffer = 0;
     for (char c : s)
         *z++ = c == '\0' ? ziffern[ziffer++] : c;

@@ -48,7 +48,9 @@ private:
     std::string minus_;    // text in front of a negative number
     std::string dezimal_;  // decimal separator
     // schablone_[n]: the integer part of an n-digit number, with '\0' where a digit
-    // goes and the locale's group separators in between; made on first use.
+    // goes and the locale's group separators in between; made with the format for
+    // up to sofortSchablonen digits, for longer numbers on first use.
+    static constexpr std::size_t sofortSchablonen = 20;
     mutable std::vector<std::string> schablone_;
     const std::string& schablone(std::size_t n) const;
 };
