@@ -206,6 +206,8 @@ public:
 
     Zeilenart lesen(std::string_view zeile, Index nummer, double& x, double& y) const
     {
+        if (schnellLesen(zeile, x, y))
+            return Zeilenart::Punkt;
         const std::string_view inhalt = getrimmt(zeile);
         if (inhalt.empty())
             return Zeilenart::Leer;
@@ -228,6 +230,50 @@ public:
     }
 
 private:
+    // The usual line, two plain decimal numbers of moderate size, read in one scan:
+    // exactly the values the general way below gives (whose digits-and-division
+    // path zahlLesen takes for them too). Any other line goes the general way,
+    // which also words the messages.
+    static bool schnellLesen(std::string_view zeile, double& x, double& y)
+    {
+        const char* p = zeile.data();
+        const char* const ende = p + zeile.size();
+        auto leerzeichen = [&] {
+            while (p < ende && istLeerzeichen(*p))
+                ++p;
+        };
+        auto zahl = [&](double& wert) {
+            bool negativ = false;
+            if (p < ende && (*p == '+' || *p == '-'))
+                negativ = *p++ == '-';
+            std::uint64_t ziffern = 0;
+            std::size_t ganz = 0, bruch = 0;
+            for (; p < ende && istZiffer(*p); ++p, ++ganz)
+                ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
+            if (p < ende && *p == '.')
+                for (++p; p < ende && istZiffer(*p); ++p, ++bruch)
+                    ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
+            if (ganz + bruch == 0 || ganz + bruch > 19 || ziffern > (std::uint64_t{1} << 53)
+                || (p < ende && (*p == 'e' || *p == 'E')))
+                return false;
+            wert = static_cast<double>(ziffern) / zehnerpotenz[bruch];
+            if (negativ)
+                wert = -wert;
+            return std::fabs(wert) < 1e5;  // larger values need the column check
+        };
+        leerzeichen();
+        if (!zahl(x))
+            return false;
+        leerzeichen();
+        if (p == ende || *p++ != ',')
+            return false;
+        leerzeichen();
+        if (!zahl(y))
+            return false;
+        leerzeichen();
+        return p == ende;
+    }
+
     void wert(std::string_view text, const char* achse, std::size_t spalte, Index nummer,
               std::string_view zeile, double& ziel) const
     {
