@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -114,6 +115,21 @@ TEST(SchnelleKette, KreiseMitRauschen)
     for (const auto& f : faelle)
         for (int wiederholung = 0; wiederholung < 3; ++wiederholung)
             vergleichen(kreis(zufall, f.n, f.a, f.a, f.R, f.schritt, f.rauschen, f.stellen), f.fehl, f.name);
+}
+
+// Values the point file cannot hold but the fitting must still treat as the
+// straightforward one does: NaN and infinite coordinates inside long arcs.
+TEST(SchnelleKette, NichtZahlenImBogen)
+{
+    std::mt19937_64 zufall(13);
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    for (Index stelle : {Index{1}, Index{40}, Index{150}, Index{299}})
+        for (int art = 0; art < 4; ++art) {
+            Punkte p = kreis(zufall, 300, 10, 10, 100, 0.5, 0.001, 0);
+            auto& punkt = p[static_cast<std::size_t>(stelle)];
+            (art % 2 ? punkt.second : punkt.first) = art < 2 ? nan : inf;
+            vergleichen(p, 0.05, "NaN/inf an " + std::to_string(stelle));
+        }
 }
 
 // Many short random contours of every length near the ends of the chain (both
