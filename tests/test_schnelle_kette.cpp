@@ -123,7 +123,7 @@ TEST(SchnelleKette, NichtZahlenImBogen)
 {
     std::mt19937_64 zufall(13);
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    for (Index stelle : {Index{1}, Index{40}, Index{150}, Index{299}})
+    for (Index stelle = 0; stelle < 300; stelle += stelle < 80 ? 1 : 37)
         for (int art = 0; art < 4; ++art) {
             Punkte p = kreis(zufall, 300, 10, 10, 100, 0.5, 0.001, 0);
             auto& punkt = p[static_cast<std::size_t>(stelle)];
@@ -272,7 +272,8 @@ TEST(SchnelleKette, ToleranzWieDerTest)
     std::mt19937_64 zufall(9);
     std::uniform_real_distribution<double> gleich(-1.0, 1.0);
     for (double rauschen : {0.0, 0.02, 0.044, 0.047}) {
-        const Punkte p = kreis(zufall, 4000, 100, 0, 250, 0.5, rauschen, rauschen > 0.04 ? 0 : 1e4);
+        Punkte p = kreis(zufall, 4000, 100, 0, 250, 0.5, rauschen, rauschen > 0.04 ? 0 : 1e4);
+        p[1234].first = std::numeric_limits<double>::quiet_NaN();  // fails every trial it is in
         const Kontur k = kontur(p);
         const double fehl = 0.05;
         Toleranzpruefung pruefung(k, fehl);
