@@ -175,7 +175,32 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
 
     schablone_.resize(310);
     for (std::size_t n = 1; n <= sofortSchablonen; ++n)
-        schablone(n);
+        art_[n] = artBestimmen(n);
+}
+
+// Whether template n is plain digits, or digits in groups of three from the right
+// with one one-byte separator (the same in every template that has one).
+Zahlenformat::Art Zahlenformat::artBestimmen(std::size_t n)
+{
+    const std::string& s = schablone(n);
+    if (s == std::string(n, '\0'))
+        return Art::Ziffern;
+    std::string dreier;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            dreier.push_back('?');
+        dreier.push_back('\0');
+    }
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (dreier.size() != s.size() || (dreier[i] == '\0') != (s[i] == '\0'))
+            return Art::Schablone;
+    for (char c : s)
+        if (c != '\0') {
+            if (gruppenTrenner_ != 0 && c != gruppenTrenner_)
+                return Art::Schablone;
+            gruppenTrenner_ = c;
+        }
+    return Art::Dreier;
 }
 
 // Grouping: the integer part of an n-digit number as the locale writes it. Some
@@ -243,12 +268,33 @@ std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
     if (std::signbit(v) && !null)
         for (char c : minus_)
             *z++ = c;
-    const std::string& s = ganz <= sofortSchablonen ? schablone_[ganz] : schablone(ganz);
-    std::size_t ziffer = 0;
-    for (char c : s)
-        *z++ = c == '\0' ? ziffern[ziffer++] : c;
-    for (char c : dezimal_)
-        *z++ = c;
+    const Art art = ganz <= sofortSchablonen ? art_[ganz] : Art::Schablone;
+    if (art == Art::Schablone) {
+        std::size_t ziffer = 0;
+        for (char c : schablone(ganz))
+            *z++ = c == '\0' ? ziffern[ziffer++] : c;
+    } else {
+        // Copies of a fixed four bytes (ziffern and ziel have room behind the text),
+        // of which the next group or separator overwrites what is too much.
+        const char* d = ziffern;
+        const std::size_t erste = art == Art::Ziffern ? ganz : (ganz - 1) % 3 + 1;
+        if (erste <= 4) {
+            std::memcpy(z, d, 4);
+        } else {
+            for (std::size_t i = 0; i < erste; ++i)
+                z[i] = d[i];
+        }
+        z += erste;
+        for (d += erste; d < ziffern + ganz; d += 3, z += 3) {
+            *z++ = gruppenTrenner_;
+            std::memcpy(z, d, 4);
+        }
+    }
+    if (dezimal_.size() == 1)
+        *z++ = dezimal_[0];
+    else
+        for (char c : dezimal_)
+            *z++ = c;
     z[0] = ziffern[ganz + 1];
     z[1] = ziffern[ganz + 2];
     z[2] = ziffern[ganz + 3];

@@ -51,8 +51,15 @@ private:
     // goes and the locale's group separators in between; made with the format for
     // up to sofortSchablonen digits, for longer numbers on first use.
     static constexpr std::size_t sofortSchablonen = 20;
+    // For those: whether the template is the digits alone (Art::Ziffern) or groups
+    // of three digits from the right with the one-byte separator gruppenTrenner_
+    // (Art::Dreier), which dreiStellen writes without walking the template.
+    enum class Art : unsigned char { Schablone, Ziffern, Dreier };
+    Art art_[sofortSchablonen + 1] = {};
+    char gruppenTrenner_ = 0;
     mutable std::vector<std::string> schablone_;
     const std::string& schablone(std::size_t n) const;
+    Art artBestimmen(std::size_t n);
 };
 
 // A character of the locale's number texts in Windows-1252: the character itself
