@@ -4,6 +4,7 @@
 #include "report/zahlenformat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -79,6 +80,27 @@ private:
     std::string_view rest_;
 };
 
+// The first LF or CR in p[i .. ende), or ende: eight bytes at a time, a byte of
+// the word being found by the borrow it causes when the word minus 0x01 in every
+// byte is taken (the lowest such byte is exact).
+std::size_t zeilenendeSuchen(const char* p, std::size_t i, std::size_t ende)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t eins = 0x0101010101010101, hoch = 0x8080808080808080;
+        for (; i + 8 <= ende; i += 8) {
+            std::uint64_t wort = 0;
+            std::memcpy(&wort, p + i, 8);
+            const std::uint64_t lf = wort ^ (eins * '\n'), cr = wort ^ (eins * '\r');
+            const std::uint64_t treffer = ((lf - eins) & ~lf & hoch) | ((cr - eins) & ~cr & hoch);
+            if (treffer != 0)
+                return i + static_cast<std::size_t>(std::countr_zero(treffer)) / 8;
+        }
+    }
+    while (i < ende && p[i] != '\n' && p[i] != '\r')
+        ++i;
+    return i;
+}
+
 // Splits a byte stream into lines (ends CR LF, LF or CR) in a fixed buffer.
 class Zeilenleser {
 public:
@@ -110,9 +132,7 @@ public:
                 }
             }
             const char* p = puffer_.get();
-            std::size_t i = gesucht;
-            while (i < ende_ && p[i] != '\n' && p[i] != '\r')
-                ++i;
+            const std::size_t i = zeilenendeSuchen(p, gesucht, ende_);
             if (i < ende_) {
                 zeile = std::string_view(p + anfang_, i - anfang_);
                 lfUeberspringen_ = p[i] == '\r';

@@ -132,6 +132,37 @@ TEST(Punktdatei, ArraysPassenZuDenPunkten)
     }
 }
 
+// Line ends of every kind at every place of the eight-byte words the line end
+// search reads, lines of every length, blank lines in between.
+TEST(Punktdatei, ZeilenendenAnJederStelle)
+{
+    std::mt19937_64 zufall(19);
+    const char* enden[] = {"\n", "\r\n", "\r"};
+    for (int datei = 0; datei < 300; ++datei) {
+        std::string text;
+        std::vector<double> erwartet;
+        for (int zeile = 0; zeile < 40; ++zeile) {
+            if (zufall() % 5 == 0) {
+                text += std::string(zufall() % 11, ' ');
+            } else {
+                const double x = static_cast<double>(zufall() % 100000) / 100;
+                text += std::string(zufall() % 3, ' ') + std::to_string(x) + "," + std::to_string(-x)
+                        + std::string(zufall() % 3, '\t');
+                erwartet.push_back(std::stod(std::to_string(x)));
+            }
+            text += enden[zufall() % 3];
+        }
+        if (erwartet.size() < 3)
+            continue;
+        const Kontur k = punkteAusText(text, "t.spl", deutsch());
+        ASSERT_EQ(k.anzahl, static_cast<Index>(erwartet.size())) << datei;
+        for (std::size_t i = 0; i < erwartet.size(); ++i) {
+            EXPECT_EQ(k.xWert[i + 1], erwartet[i]) << datei;
+            EXPECT_EQ(k.yWert[i + 1], -erwartet[i]) << datei;
+        }
+    }
+}
+
 // Every number the way a measuring program writes it must read as from_chars
 // reads it, bit for bit: up to 19 digits on either side of the point, mantissas
 // around 2^53, signs, zeros.
