@@ -57,10 +57,11 @@ namespace bogenkette {
 
 namespace {
 
-// Trials shorter than this are tested point by point; the tree pays off later.
-constexpr Index baumSchwelle = 64;
+// Trials shorter than this are tested point by point (two points per instruction);
+// the tree pays off later.
+constexpr Index baumSchwelle = 128;
 // Points per leaf of the tree.
-constexpr Index blatt = 64;
+constexpr Index blatt = 256;
 
 constexpr double unendlich = std::numeric_limits<double>::infinity();
 
