@@ -12,6 +12,45 @@ namespace {
 constexpr Index sortierSchwelle = 48;
 
 bool xKleiner(const SortierteX::Eintrag& e, double wert) { return e.x < wert; }
+
+// The first k in [von, bis) for which wahr(k) holds, bis if none; wahr must be
+// false up to some index and true from there on. Gallops from the guess in
+// doubling steps, then halves the bracket.
+template <class Praedikat>
+Index erstesWahres(Index von, Index bis, Index schaetzung, Praedikat wahr)
+{
+    if (von >= bis)
+        return bis;
+    schaetzung = std::clamp(schaetzung, von, bis - 1);
+    Index unten = von, oben = bis;  // the answer lies in [unten, oben]
+    if (wahr(schaetzung)) {
+        oben = schaetzung;
+        for (Index schritt = 1; oben - schritt >= von; schritt *= 2) {
+            if (!wahr(oben - schritt)) {
+                unten = oben - schritt + 1;
+                break;
+            }
+            oben -= schritt;
+        }
+    } else {
+        unten = schaetzung + 1;
+        for (Index schritt = 1; unten + schritt - 1 < bis; schritt *= 2) {
+            if (wahr(unten + schritt - 1)) {
+                oben = unten + schritt - 1;
+                break;
+            }
+            unten += schritt;
+        }
+    }
+    while (unten < oben) {
+        const Index k = unten + (oben - unten) / 2;
+        if (wahr(k))
+            oben = k;
+        else
+            unten = k + 1;
+    }
+    return unten;
+}
 bool kleinerX(double wert, const SortierteX::Eintrag& e) { return wert < e.x; }
 
 }  // namespace
@@ -90,6 +129,7 @@ void Mittelpunktsuche::neuerBogen(Index anfang)
     sortiert_.leeren();
     geprueft_ = anfang;
     steigend_ = fallend_ = true;
+    letztesC_ = anfang;
 }
 
 Index Mittelpunktsuche::suchen(Index e)
@@ -142,35 +182,21 @@ Index Mittelpunktsuche::linearSuchen(Index e, double xMitte)
 // monotony of d shown below, d never rises along the indices up to c - 1 and never
 // falls from c on: the indices of the smallest d form one run around c, and the
 // scan's result is its last index.
-Index Mittelpunktsuche::monotonSuchen(Index e, double xMitte) const
+Index Mittelpunktsuche::monotonSuchen(Index e, double xMitte)
 {
     auto abstand = [&](Index k) { return std::fabs(x(k) - xMitte); };
     // c: the first index on the far side (x >= xMitte when rising, x < xMitte when
-    // falling), e + 1 when there is none.
-    Index von = anfang_, bis = e + 1;
-    while (von < bis) {
-        const Index k = von + (bis - von) / 2;
-        if (steigend_ ? x(k) >= xMitte : x(k) < xMitte)
-            bis = k;
-        else
-            von = k + 1;
-    }
-    const Index c = von;
+    // falling), e + 1 when there is none. xMitte moves little from trial to trial,
+    // so the search gallops out from the last trial's c.
+    auto jenseits = [&](Index k) { return steigend_ ? x(k) >= xMitte : x(k) < xMitte; };
+    const Index c = erstesWahres(anfang_, e + 1, std::clamp(letztesC_, anfang_, e + 1), jenseits);
+    letztesC_ = c;
     const double vorC = c > anfang_ ? abstand(c - 1) : std::numeric_limits<double>::infinity();
     if (c > e || abstand(c) > vorC)
         return c - 1;
     // The last index from c on whose distance is not greater than that of c.
     const double dMin = abstand(c);
-    von = c;
-    bis = e;
-    while (von < bis) {
-        const Index k = bis - (bis - von) / 2;
-        if (abstand(k) <= dMin)
-            von = k;
-        else
-            bis = k - 1;
-    }
-    return von;
+    return erstesWahres(c, e + 1, c + 1, [&](Index k) { return abstand(k) > dMin; }) - 1;
 }
 
 // Why looking near xMitte gives the scan's result. The computed distance

@@ -67,7 +67,7 @@ private:
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
     Index linearSuchen(Index e, double xMitte);
     Index sortiertSuchen(double xMitte) const;
-    Index monotonSuchen(Index e, double xMitte) const;
+    Index monotonSuchen(Index e, double xMitte);
 
     const Kontur& k_;
     Index anfang_ = 1;
@@ -76,6 +76,7 @@ private:
     // Whether x never falls (never rises) from anfang_ to geprueft_.
     Index geprueft_ = 1;
     bool steigend_ = true, fallend_ = true;
+    Index letztesC_ = 1;  // where the last monotone search found the far side
     // The scan keeps its last result when no distance compares (NaN x values).
     Index mitte_ = 0;
     SortierteX sortiert_;
