@@ -61,8 +61,13 @@ constexpr char zifferpaare[] =
 // Writes n in decimal to ziel; returns the number of digits.
 std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
 {
-    std::size_t laenge = 1;
-    for (std::uint64_t grenze = 10; n >= grenze && laenge < 20; grenze *= 10)
+    // Digits from the bit length: 1233 / 4096 is just above log10(2).
+    static constexpr std::uint64_t zehnHoch[20] = {1, 10, 100, 1000, 10000, 100000, 1000000,
+        10000000, 100000000, 1000000000, 10000000000, 100000000000, 1000000000000,
+        10000000000000, 100000000000000, 1000000000000000, 10000000000000000,
+        100000000000000000, 1000000000000000000, 10000000000000000000u};
+    std::size_t laenge = static_cast<std::size_t>(std::bit_width(n | 1) * 1233) >> 12;
+    if (laenge < 20 && (n | 1) >= zehnHoch[laenge])
         ++laenge;
     char* z = ziel + laenge;
     while (n >= 100) {
