@@ -38,6 +38,7 @@ namespace {
 
 struct Messung {
     double sekunden = 0;
+    double cpuSekunden = 0;  // user and system time of the whole process
     double spitzeMiB = 0;  // maximum resident set of the process
     long long boegen = 0;
 };
@@ -85,6 +86,8 @@ Messung kindLaufen(const std::string& verfahren, const fs::path& punktdatei, con
         || std::sscanf(text.c_str(), "%lf %lld", &m.sekunden, &m.boegen) != 2)
         throw Fehler("Lauf " + verfahren + " auf " + punktdatei.string() + " gescheitert");
     m.spitzeMiB = static_cast<double>(nutzung.ru_maxrss) / 1024.0;
+    m.cpuSekunden = static_cast<double>(nutzung.ru_utime.tv_sec + nutzung.ru_stime.tv_sec)
+                    + static_cast<double>(nutzung.ru_utime.tv_usec + nutzung.ru_stime.tv_usec) / 1e6;
     return m;
 }
 
@@ -96,21 +99,22 @@ double median(std::vector<double> werte)
 }
 
 struct Reihe {
-    double sekunden, spitzeMiB;
+    double sekunden, cpuSekunden, spitzeMiB;
     long long boegen;
 };
 
 Reihe messen(const std::string& verfahren, const fs::path& punktdatei, const fs::path& bericht, int runs)
 {
-    std::vector<double> zeiten, spitzen;
+    std::vector<double> zeiten, cpu, spitzen;
     long long boegen = 0;
     for (int i = 0; i < runs; ++i) {
         const Messung m = kindLaufen(verfahren, punktdatei, bericht);
         zeiten.push_back(m.sekunden);
+        cpu.push_back(m.cpuSekunden);
         spitzen.push_back(m.spitzeMiB);
         boegen = m.boegen;
     }
-    return {median(zeiten), median(spitzen), boegen};
+    return {median(zeiten), median(cpu), median(spitzen), boegen};
 }
 
 bool gleicherInhalt(const fs::path& a, const fs::path& b)
@@ -187,8 +191,9 @@ int main(int argc, char** argv)
     try {
         std::printf("fehl %.2f, Mediane aus %d Laeufen (Basis %d, Basis B %d)\n\n", benchFehl, o.runs,
                     o.basisRuns, o.basisRunsB);
-        std::printf("%-2s %9s %7s %11s %9s %7s %9s %9s %8s %8s  %s\n", "", "Punkte", "Boegen",
-                    "Punkte/s", "Zeit s", "MiB", "Byte/Pkt", "Basis s", "Faktor", "Basis MiB", "Bericht");
+        std::printf("%-2s %9s %7s %11s %8s %8s %7s %9s %9s %8s %9s  %s\n", "", "Punkte", "Boegen",
+                    "Punkte/s", "Zeit s", "CPU s", "MiB", "Byte/Pkt", "Basis s", "Faktor", "Basis MiB",
+                    "Bericht");
         for (const Eingabe& e : eingaben) {
             if (o.nur.find(e.name) == std::string::npos)
                 continue;
@@ -201,10 +206,10 @@ int main(int argc, char** argv)
             const bool identisch = gleicherInhalt(schnell, basis) && s.boegen == b.boegen;
             gleich = gleich && identisch;
             const double n = static_cast<double>(e.punkte);
-            std::printf("%-2c %9lld %7lld %11.0f %9.3f %7.1f %9.1f %9.3f %8.1f %8.1f  %s\n", e.name,
+            std::printf("%-2c %9lld %7lld %11.0f %8.3f %8.3f %7.1f %9.1f %9.3f %8.1f %9.1f  %s\n", e.name,
                         static_cast<long long>(e.punkte), s.boegen, n / s.sekunden, s.sekunden,
-                        s.spitzeMiB, s.spitzeMiB * 1048576.0 / n, b.sekunden, b.sekunden / s.sekunden,
-                        b.spitzeMiB, identisch ? "identisch" : "VERSCHIEDEN");
+                        s.cpuSekunden, s.spitzeMiB, s.spitzeMiB * 1048576.0 / n, b.sekunden,
+                        b.sekunden / s.sekunden, b.spitzeMiB, identisch ? "identisch" : "VERSCHIEDEN");
             std::fflush(stdout);
         }
     } catch (const Fehler& f) {
