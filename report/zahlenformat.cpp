@@ -1,6 +1,7 @@
 #include "report/zahlenformat.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <charconv>
@@ -84,6 +85,18 @@ std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
     }
     return laenge;
 }
+
+// "000" to "999", four bytes apart (the fourth unused), and a spare entry so that
+// four bytes can be read from any place inside the last one.
+constexpr auto dreierTabelle = [] {
+    std::array<char, 4 * 1001> t{};
+    for (unsigned d = 0; d < 1000; ++d) {
+        t[4 * d] = static_cast<char>('0' + d / 100);
+        t[4 * d + 1] = static_cast<char>('0' + d / 10 % 10);
+        t[4 * d + 2] = static_cast<char>('0' + d % 10);
+    }
+    return t;
+}();
 
 // 1000 |v| rounded to a whole number, exact halfway cases up, from the exact
 // binary value: |v| = m 2^k with m < 2^53, so 1000 |v| = (125 m) 2^(k+3) with
@@ -181,6 +194,7 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
     schablone_.resize(310);
     for (std::size_t n = 1; n <= sofortSchablonen; ++n)
         art_[n] = artBestimmen(n);
+    einBytig_ = minus_.size() == 1 && dezimal_.size() == 1;
 }
 
 // Whether template n is plain digits, or digits in groups of three from the right
@@ -249,18 +263,30 @@ Zahlenformat Zahlenformat::system()
 
 std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
 {
+    std::uint64_t tausendstel = 0;
+    char* z = ziel;
+    if (std::isfinite(v) && tausendstelRunden(std::fabs(v), tausendstel) && einBytig_
+        && gruppenSchreiben(std::signbit(v) && tausendstel != 0, tausendstel, z))
+        return static_cast<std::size_t>(z - ziel);
+    return allgemeinSchreiben(v, ziel);
+}
+
+// Any value in any locale: the digits, then the template of their number.
+std::size_t Zahlenformat::allgemeinSchreiben(double v, char* ziel) const
+{
     char* z = ziel;
     if (!std::isfinite(v)) {
         const char* text = std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf");
         std::memcpy(z, text, std::strlen(text));
         return std::strlen(text);
     }
+    std::uint64_t tausendstel = 0;
+    const bool ganzzahlig = tausendstelRunden(std::fabs(v), tausendstel);
     // "ddd.ddd": the digits before the point, the point, three decimals.
     char ziffern[400];
     std::size_t ganz = 0;
     bool null = false;
-    std::uint64_t tausendstel = 0;
-    if (tausendstelRunden(std::fabs(v), tausendstel)) {
+    if (ganzzahlig) {
         ganz = ganzzahlSchreiben(tausendstel / 1000, ziffern);
         const auto rest = static_cast<unsigned>(tausendstel % 1000);
         ziffern[ganz + 1] = static_cast<char>('0' + rest / 100);
@@ -304,6 +330,38 @@ std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
     z[1] = ziffern[ganz + 2];
     z[2] = ziffern[ganz + 3];
     return static_cast<std::size_t>(z + 3 - ziel);
+}
+
+// The usual case: a minus sign and decimal separator of one byte each, and the
+// digits plain or in groups of three. Written group by group from the table, in
+// copies of four bytes of which the next one overwrites the spare byte (ziel has
+// room behind the text). False, with nothing written, for other templates.
+bool Zahlenformat::gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const
+{
+    unsigned gruppen[8];
+    std::size_t g = 0;
+    std::uint64_t ganzTeil = tausendstel / 1000;  // below 2^63 / 1000: at most 16 digits
+    for (; ganzTeil >= 1000; ganzTeil /= 1000)
+        gruppen[g++] = static_cast<unsigned>(ganzTeil % 1000);
+    const auto vorn = static_cast<unsigned>(ganzTeil);
+    const std::size_t vornLaenge = vorn >= 100 ? 3 : vorn >= 10 ? 2 : 1;
+    const Art art = art_[3 * g + vornLaenge];
+    if (art == Art::Schablone)
+        return false;
+    if (negativ)
+        *z++ = minus_[0];
+    std::memcpy(z, dreierTabelle.data() + 4 * vorn + 3 - vornLaenge, 4);
+    z += vornLaenge;
+    while (g > 0) {
+        if (art == Art::Dreier)
+            *z++ = gruppenTrenner_;
+        std::memcpy(z, dreierTabelle.data() + 4 * gruppen[--g], 4);
+        z += 3;
+    }
+    *z++ = dezimal_[0];
+    std::memcpy(z, dreierTabelle.data() + 4 * (tausendstel % 1000), 4);
+    z += 3;
+    return true;
 }
 
 std::string Zahlenformat::dreiStellen(double v) const

@@ -14,6 +14,7 @@
 #include <QLocale>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,9 @@ private:
     enum class Art : unsigned char { Schablone, Ziffern, Dreier };
     Art art_[sofortSchablonen + 1] = {};
     char gruppenTrenner_ = 0;
+    bool einBytig_ = false;  // minus sign and decimal separator one byte each
+    bool gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const;
+    std::size_t allgemeinSchreiben(double v, char* ziel) const;
     mutable std::vector<std::string> schablone_;
     const std::string& schablone(std::size_t n) const;
     Art artBestimmen(std::size_t n);
