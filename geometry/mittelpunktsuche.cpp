@@ -8,9 +8,6 @@ namespace bogenkette {
 
 namespace {
 
-// Trials shorter than this scan; the sorted order pays off only for longer ones.
-constexpr Index sortierSchwelle = 48;
-
 bool xKleiner(const SortierteX::Eintrag& e, double wert) { return e.x < wert; }
 
 // The first k in [von, bis) for which wahr(k) holds, bis if none; wahr must be
@@ -121,27 +118,15 @@ SortierteX::Stelle SortierteX::vorige(Stelle s) const
     return {s.block - 1, bloecke_[s.block - 1].size() - 1};
 }
 
-void Mittelpunktsuche::neuerBogen(Index anfang)
+// A trial of sortierSchwelle points or more: by binary search while x runs one
+// way, else in the sorted x values.
+Index Mittelpunktsuche::schnellSuchen(Index e, double xMitte)
 {
-    anfang_ = anfang;
-    eingefuegt_ = anfang - 1;
-    sortierbar_ = true;
-    sortiert_.leeren();
-    geprueft_ = anfang;
-    steigend_ = fallend_ = true;
-    letztesC_ = anfang;
-}
-
-Index Mittelpunktsuche::suchen(Index e)
-{
-    const double xMitte = (x(anfang_) + x(e)) / 2;
     for (; geprueft_ < e; ++geprueft_) {
         const double vorher = x(geprueft_), jetzt = x(geprueft_ + 1);
         steigend_ = steigend_ && vorher <= jetzt;
         fallend_ = fallend_ && vorher >= jetzt;
     }
-    if (e - anfang_ + 1 < sortierSchwelle || !sortierbar_)
-        return linearSuchen(e, xMitte);
     if ((steigend_ || fallend_) && std::isfinite(xMitte)) {
         mitte_ = monotonSuchen(e, xMitte);
         return mitte_;
@@ -158,21 +143,6 @@ Index Mittelpunktsuche::suchen(Index e)
     if (!std::isfinite(xMitte))
         return linearSuchen(e, xMitte);
     mitte_ = sortiertSuchen(xMitte);
-    return mitte_;
-}
-
-// The straightforward scan: the last index whose distance is not greater than the
-// smallest so far.
-Index Mittelpunktsuche::linearSuchen(Index e, double xMitte)
-{
-    double abstandMin = std::fabs(x(anfang_) - xMitte);
-    for (Index k = anfang_; k <= e; ++k) {
-        const double abstand = std::fabs(x(k) - xMitte);
-        if (abstand <= abstandMin) {
-            abstandMin = abstand;
-            mitte_ = k;
-        }
-    }
     return mitte_;
 }
 

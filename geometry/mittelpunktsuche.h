@@ -12,6 +12,7 @@
 
 #include "input/kontur.h"
 
+#include <cmath>
 #include <vector>
 
 namespace bogenkette {
@@ -58,14 +59,49 @@ public:
     explicit Mittelpunktsuche(const Kontur& kontur) : k_(kontur) {}
 
     // A new arc starts at point anfang; its first trial ends at anfang + 2.
-    void neuerBogen(Index anfang);
+    void neuerBogen(Index anfang)
+    {
+        anfang_ = anfang;
+        eingefuegt_ = anfang - 1;
+        sortierbar_ = true;
+        if (!sortiert_.leer())
+            sortiert_.leeren();
+        geprueft_ = anfang;
+        steigend_ = fallend_ = true;
+        letztesC_ = anfang;
+    }
+
     // The middle point of the trial anfang .. e. Trials of one arc come in order,
     // each with e one greater than the one before.
-    Index suchen(Index e);
+    Index suchen(Index e)
+    {
+        const double xMitte = (x(anfang_) + x(e)) / 2;
+        if (e - anfang_ + 1 < sortierSchwelle || !sortierbar_)
+            return linearSuchen(e, xMitte);
+        return schnellSuchen(e, xMitte);
+    }
 
 private:
+    // Trials shorter than this scan; the faster searches pay off only for longer ones.
+    static constexpr Index sortierSchwelle = 48;
+
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
-    Index linearSuchen(Index e, double xMitte);
+
+    // The straightforward scan: the last index whose distance is not greater than
+    // the smallest so far.
+    Index linearSuchen(Index e, double xMitte)
+    {
+        double abstandMin = std::fabs(x(anfang_) - xMitte);
+        for (Index k = anfang_; k <= e; ++k) {
+            const double abstand = std::fabs(x(k) - xMitte);
+            if (abstand <= abstandMin) {
+                abstandMin = abstand;
+                mitte_ = k;
+            }
+        }
+        return mitte_;
+    }
+    Index schnellSuchen(Index e, double xMitte);
     Index sortiertSuchen(double xMitte) const;
     Index monotonSuchen(Index e, double xMitte);
 

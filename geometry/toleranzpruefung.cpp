@@ -73,12 +73,6 @@ double qUntereGrenze(double q) { return q < unendlich ? std::max(0.0, abrunden(q
 
 }  // namespace
 
-void Toleranzpruefung::neuerBogen(Index anfang)
-{
-    anfang_ = anfang;
-    baumLeeren();
-}
-
 void Toleranzpruefung::baumLeeren()
 {
     for (auto& ebene : ebenen_)
@@ -188,7 +182,8 @@ bool Toleranzpruefung::punkteTesten(Index von, Index bis, double& qMin, double& 
     return true;
 }
 
-bool Toleranzpruefung::passt(Index e, double a, double b, double R)
+// A trial of bandSchwelle points or more.
+bool Toleranzpruefung::bandPruefen(Index e, double a, double b, double R)
 {
     bandSetzen(a, b, R);
     if (e - anfang_ + 1 < baumSchwelle || !bandGueltig_) {

@@ -19,6 +19,7 @@
 
 #include "input/kontur.h"
 
+#include <cmath>
 #include <vector>
 
 namespace bogenkette {
@@ -28,14 +29,34 @@ public:
     Toleranzpruefung(const Kontur& kontur, double fehl) : k_(kontur), fehl_(fehl) {}
 
     // A new arc starts at point anfang.
-    void neuerBogen(Index anfang);
+    void neuerBogen(Index anfang)
+    {
+        anfang_ = anfang;
+        if (!ebenen_.empty())
+            baumLeeren();
+    }
 
     // Whether every point anfang .. e lies within fehl of the circle (a, b, R),
     // decided for every point as the straightforward test decides it. Trials of
     // one arc come in order, each with e one greater than the one before.
-    bool passt(Index e, double a, double b, double R);
+    bool passt(Index e, double a, double b, double R)
+    {
+        if (e - anfang_ + 1 >= bandSchwelle)
+            return bandPruefen(e, a, b, R);
+        // Few points: the test as written, point by point, is quickest.
+        for (Index p = anfang_; p <= e; ++p) {
+            const double dx = x(p) - a;
+            const double dy = y(p) - b;
+            if (!(std::fabs(std::sqrt(dx * dx + dy * dy) - R) <= fehl_))
+                return false;
+        }
+        return true;
+    }
 
 private:
+    // Trials shorter than this are tested as written, without the band.
+    static constexpr Index bandSchwelle = 16;
+
     // The node's points lie in the box [xMin, xMax] x [yMin, yMax], and their
     // exact squared distances from (a, b) within [qMin, qMax].
     struct Knoten {
@@ -49,6 +70,7 @@ private:
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
     double y(Index p) const { return k_.yWert[static_cast<std::size_t>(p)]; }
 
+    bool bandPruefen(Index e, double a, double b, double R);
     void bandSetzen(double a, double b, double R);
     bool punktPasst(Index p, double& abstandQ) const;
     bool punkteTesten(Index von, Index bis, double& qMin, double& qMax) const;
