@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -103,18 +104,32 @@ struct Reihe {
     long long boegen;
 };
 
-Reihe messen(const std::string& verfahren, const fs::path& punktdatei, const fs::path& bericht, int runs)
-{
+// The runs of one way of fitting, collected as they come.
+struct Messreihe {
     std::vector<double> zeiten, cpu, spitzen;
     long long boegen = 0;
-    for (int i = 0; i < runs; ++i) {
-        const Messung m = kindLaufen(verfahren, punktdatei, bericht);
+    void aufnehmen(const Messung& m)
+    {
         zeiten.push_back(m.sekunden);
         cpu.push_back(m.cpuSekunden);
         spitzen.push_back(m.spitzeMiB);
         boegen = m.boegen;
     }
-    return {median(zeiten), median(cpu), median(spitzen), boegen};
+    Reihe reihe() const { return {median(zeiten), median(cpu), median(spitzen), boegen}; }
+};
+
+// Runs both ways in turn, so that both meet the same load of a shared machine.
+std::pair<Reihe, Reihe> messen(const fs::path& punktdatei, const fs::path& schnell, const fs::path& basis,
+                               int runs, int basisRuns)
+{
+    Messreihe s, b;
+    for (int i = 0; i < std::max(runs, basisRuns); ++i) {
+        if (i < runs)
+            s.aufnehmen(kindLaufen("schnell", punktdatei, schnell));
+        if (i < basisRuns)
+            b.aufnehmen(kindLaufen("einfach", punktdatei, basis));
+    }
+    return {s.reihe(), b.reihe()};
 }
 
 bool gleicherInhalt(const fs::path& a, const fs::path& b)
@@ -191,9 +206,9 @@ int main(int argc, char** argv)
     try {
         std::printf("fehl %.2f, Mediane aus %d Laeufen (Basis %d, Basis B %d)\n\n", benchFehl, o.runs,
                     o.basisRuns, o.basisRunsB);
-        std::printf("%-2s %9s %7s %11s %8s %8s %7s %9s %9s %8s %9s  %s\n", "", "Punkte", "Boegen",
-                    "Punkte/s", "Zeit s", "CPU s", "MiB", "Byte/Pkt", "Basis s", "Faktor", "Basis MiB",
-                    "Bericht");
+        std::printf("%-2s %9s %7s %11s %8s %8s %7s %9s %9s %9s %8s %9s  %s\n", "", "Punkte", "Boegen",
+                    "Punkte/s", "Zeit s", "CPU s", "MiB", "Byte/Pkt", "Basis s", "Basis CPU", "Faktor",
+                    "Basis MiB", "Bericht");
         for (const Eingabe& e : eingaben) {
             if (o.nur.find(e.name) == std::string::npos)
                 continue;
@@ -203,14 +218,14 @@ int main(int argc, char** argv)
             eingabeSchreiben(e.name, punktdatei.string());
             // Short runs vary most on a shared machine: three times as many.
             const int mal = e.punkte < 200'000 ? 3 : 1;
-            const Reihe s = messen("schnell", punktdatei, schnell, mal * o.runs);
-            const Reihe b = messen("einfach", punktdatei, basis, e.name == 'B' ? o.basisRunsB : mal * o.basisRuns);
+            const auto [s, b] = messen(punktdatei, schnell, basis, mal * o.runs,
+                                       e.name == 'B' ? o.basisRunsB : mal * o.basisRuns);
             const bool identisch = gleicherInhalt(schnell, basis) && s.boegen == b.boegen;
             gleich = gleich && identisch;
             const double n = static_cast<double>(e.punkte);
-            std::printf("%-2c %9lld %7lld %11.0f %8.3f %8.3f %7.1f %9.1f %9.3f %8.1f %9.1f  %s\n", e.name,
-                        static_cast<long long>(e.punkte), s.boegen, n / s.sekunden, s.sekunden,
-                        s.cpuSekunden, s.spitzeMiB, s.spitzeMiB * 1048576.0 / n, b.sekunden,
+            std::printf("%-2c %9lld %7lld %11.0f %8.3f %8.3f %7.1f %9.1f %9.3f %9.3f %8.1f %9.1f  %s\n",
+                        e.name, static_cast<long long>(e.punkte), s.boegen, n / s.sekunden, s.sekunden,
+                        s.cpuSekunden, s.spitzeMiB, s.spitzeMiB * 1048576.0 / n, b.sekunden, b.cpuSekunden,
                         b.sekunden / s.sekunden, b.spitzeMiB, identisch ? "identisch" : "VERSCHIEDEN");
             std::fflush(stdout);
         }
