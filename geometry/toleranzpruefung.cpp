@@ -41,10 +41,12 @@
 //  - moved to another centre c' = (a, b) + D: for a point p,
 //      r'^2 = r^2 - 2 (p - (a, b)).D + |D|^2
 //    exactly, and over the node's box the middle term lies between its smallest
-//    and largest value at the box's corners. Computed in doubles, each of the few
-//    terms and sums is off by at most 4u of the sum S of the terms' magnitudes, so
-//    widening the computed bounds by S 2^-44 + 1e-300 (2^-44 = 512u) makes them
-//    bounds of the exact values again (a NaN bound becomes infinite);
+//    and largest value at the box's corners. Computed in doubles (each product of
+//    a difference and D within 3u, each square as in (1), each sum within u of
+//    its value), the bounds are together off by less than 10u of the sum S of the
+//    terms' magnitudes, so widening them by S 2^-44 + 1e-300 (2^-44 = 512u; S
+//    itself is computed within a few u) makes them bounds of the exact values
+//    again (a NaN bound becomes infinite);
 //  - a node made from its children: the union of their bounds moved to its centre.
 // QOben = abrunden(qOben) <= qOben (1 - 28u) - 0.9e-140, so by (1) a point with
 // r^2 <= QOben has q <= qOben (qOben >= 1e-200 absorbs 2^-1074); likewise
