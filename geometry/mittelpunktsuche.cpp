@@ -147,7 +147,8 @@ Index Mittelpunktsuche::schnellSuchen(Index e, double xMitte)
 }
 
 // Where the x values of anfang .. e never fall (or never rise), no sorting is
-// needed. Comparisons with NaN fail, so such x values are finite, and the sides
+// needed. No x is NaN (comparisons with NaN fail), and with xMitte finite the first
+// and last x are finite, so all between them are; the sides
 // x >= xMitte and x < xMitte each form one run of indices, meeting at c. By the
 // monotony of d shown below, d never rises along the indices up to c - 1 and never
 // falls from c on: the indices of the smallest d form one run around c, and the
