@@ -38,7 +38,8 @@ void berichtPruefen(const std::string& punktdatei, const std::string& berichtspf
 
 Laufergebnis berechnungDurchfuehren(const std::string& punktdatei, Berichtsdatei& bericht,
                                     double fehl, const Zahlenformat& format,
-                                    const std::function<void(const Kontur&)>& skizze)
+                                    const std::function<void(const Kontur&)>& skizze,
+                                    Kettenverfahren verfahren)
 {
     try {
         berichtPruefen(punktdatei, bericht.pfad());
@@ -50,7 +51,7 @@ Laufergebnis berechnungDurchfuehren(const std::string& punktdatei, Berichtsdatei
         Bericht text(bericht, format, kontur, bericht.pfad());
         text.kopfSchreiben(fehl);
         Bogenzaehler zaehler(text);
-        berechneKette(kontur, fehl, zaehler);
+        verfahren(kontur, fehl, zaehler);
         bericht.abschliessen();
         return {kontur.anzahl, zaehler.boegen};
     } catch (...) {

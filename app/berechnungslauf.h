@@ -3,6 +3,7 @@
 // writing the report, and give the report its name.
 #pragma once
 
+#include "geometry/kette.h"
 #include "input/kontur.h"
 
 #include <functional>
@@ -21,12 +22,14 @@ struct Laufergebnis {
 };
 
 // Runs the computation for the point file `punktdatei` into the opened report.
-// `skizze` (may be empty) is shown the points right after they are read. On
+// `skizze` (may be empty) is shown the points right after they are read;
+// `verfahren` fits the chain (another one only for comparisons). On
 // success the report has its final name; on failure it throws Fehler and the
 // report is discarded, leaving an existing file of its name as it was.
 Laufergebnis berechnungDurchfuehren(const std::string& punktdatei, Berichtsdatei& bericht,
                                     double fehl, const Zahlenformat& format,
-                                    const std::function<void(const Kontur&)>& skizze = {});
+                                    const std::function<void(const Kontur&)>& skizze = {},
+                                    Kettenverfahren verfahren = berechneKette);
 
 // Refuses (Fehler) a report path that names the point file itself.
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad);

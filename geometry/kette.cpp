@@ -1,8 +1,8 @@
 #include "geometry/kette.h"
 
 #include "geometry/geometrie.h"
-
-#include <cmath>
+#include "geometry/mittelpunktsuche.h"
+#include "geometry/toleranzpruefung.h"
 
 namespace bogenkette {
 
@@ -12,7 +12,7 @@ namespace {
 class Kettenrechner {
 public:
     Kettenrechner(Kontur& kontur, double fehl, Kettenausgabe& ausgabe)
-        : k_(kontur), fehl_(fehl), aus_(ausgabe)
+        : k_(kontur), aus_(ausgabe), suche_(kontur), pruefung_(kontur, fehl)
     {
     }
 
@@ -25,13 +25,15 @@ public:
             // New arc: it starts at the last point of the arc reported before.
             anfang_ = anfang_ + 1 + versuch_;
             versuch_ = -1;
+            suche_.neuerBogen(anfang_);
+            pruefung_.neuerBogen(anfang_);
             bool passt = true;
             while (passt) {
                 ++versuch_;
                 const Index e = anfang_ + 2 + versuch_;
                 if (e == k_.anzahl)
                     letzter_ = 1;
-                mittelpunktSuchen(e);
+                mitte_ = suche_.suchen(e);
                 kreisSpeichern(versuch_, anfang_, mitte_, e);
                 passt = versuchPasst(e);
                 if (passt && letzter_ == 1) {
@@ -58,21 +60,6 @@ private:
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
     double y(Index p) const { return k_.yWert[static_cast<std::size_t>(p)]; }
 
-    // mitte = the highest index of anfang .. e whose x is nearest to the mean x
-    // of the first and the end point.
-    void mittelpunktSuchen(Index e)
-    {
-        xMitte_ = (x(anfang_) + x(e)) / 2;
-        abstandMin_ = std::fabs(x(anfang_) - xMitte_);
-        for (Index k = anfang_; k <= e; ++k) {
-            const double abstand = std::fabs(x(k) - xMitte_);
-            if (abstand <= abstandMin_) {
-                abstandMin_ = abstand;
-                mitte_ = k;
-            }
-        }
-    }
-
     void setzeKreis(Index v, const Kreis& kreis)
     {
         const auto i = static_cast<std::size_t>(v);
@@ -87,19 +74,11 @@ private:
     }
 
     // Every point of the trial within fehl of its circle (a deviation equal to
-    // fehl passes). A deviation that cannot be computed (not a number) fails.
-    bool versuchPasst(Index e) const
+    // fehl passes; one that cannot be computed fails).
+    bool versuchPasst(Index e)
     {
         const auto v = static_cast<std::size_t>(versuch_);
-        const double a = k_.kreisA[v], b = k_.kreisB[v], R = k_.kreisR[v];
-        for (Index i = anfang_; i <= e; ++i) {
-            const double dx = x(i) - a;
-            const double dy = y(i) - b;
-            const double abstandQ = dx * dx + dy * dy;
-            if (!(std::fabs(std::sqrt(abstandQ) - R) <= fehl_))
-                return false;
-        }
-        return true;
+        return pruefung_.passt(e, k_.kreisA[v], k_.kreisB[v], k_.kreisR[v]);
     }
 
     void bogenSchreiben(Index von, Index bis, Index c)
@@ -119,15 +98,14 @@ private:
     }
 
     Kontur& k_;
-    const double fehl_;
     Kettenausgabe& aus_;
+    Mittelpunktsuche suche_;
+    Toleranzpruefung pruefung_;
 
     Index anfang_ = 0;
     Index versuch_ = 0;
     int letzter_ = 0;
     Index mitte_ = 0;
-    double xMitte_ = 0.0;
-    double abstandMin_ = 0.0;
 };
 
 }  // namespace

@@ -8,6 +8,11 @@
 // the circle arrays. The first trial that has a point farther than fehl from its
 // circle closes the arc with the trial before it. Consecutive arcs share their
 // joining point. Each arc is handed to the output the moment it is fixed.
+//
+// The results are those of searching and testing all points of every trial, but
+// an arc of m points costs far less than m*m point tests: the middle point is
+// found in sorted x values (Mittelpunktsuche) and points that surely pass are not
+// tested again (Toleranzpruefung).
 #pragma once
 
 #include "input/kontur.h"
@@ -30,5 +35,8 @@ public:
 // points: it is reported against the degenerate circle (1e9 for centre and radius)
 // stored at index 0, and the next arc starts at its second point.
 void berechneKette(Kontur& kontur, double fehl, Kettenausgabe& ausgabe);
+
+// A way of fitting the chain with the signature of berechneKette.
+using Kettenverfahren = void (*)(Kontur& kontur, double fehl, Kettenausgabe& ausgabe);
 
 }  // namespace bogenkette

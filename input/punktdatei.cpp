@@ -4,6 +4,7 @@
 #include "report/zahlenformat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -97,6 +98,27 @@ private:
     std::string_view rest_;
 };
 
+// The first LF or CR in p[i .. ende), or ende: eight bytes at a time, a byte of
+// the word being found by the borrow it causes when the word minus 0x01 in every
+// byte is taken (the lowest such byte is exact).
+std::size_t zeilenendeSuchen(const char* p, std::size_t i, std::size_t ende)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t eins = 0x0101010101010101, hoch = 0x8080808080808080;
+        for (; i + 8 <= ende; i += 8) {
+            std::uint64_t wort = 0;
+            std::memcpy(&wort, p + i, 8);
+            const std::uint64_t lf = wort ^ (eins * '\n'), cr = wort ^ (eins * '\r');
+            const std::uint64_t treffer = ((lf - eins) & ~lf & hoch) | ((cr - eins) & ~cr & hoch);
+            if (treffer != 0)
+                return i + static_cast<std::size_t>(std::countr_zero(treffer)) / 8;
+        }
+    }
+    while (i < ende && p[i] != '\n' && p[i] != '\r')
+        ++i;
+    return i;
+}
+
 // Splits a byte stream into lines (ends CR LF, LF or CR) in a fixed buffer, no
 // larger than the source needs: a small file is read without a large allocation.
 class Zeilenleser {
@@ -132,9 +154,7 @@ public:
                 }
             }
             const char* p = puffer_.get();
-            std::size_t i = gesucht;
-            while (i < ende_ && p[i] != '\n' && p[i] != '\r')
-                ++i;
+            const std::size_t i = zeilenendeSuchen(p, gesucht, ende_);
             if (i < ende_) {
                 zeile = std::string_view(p + anfang_, i - anfang_);
                 lfUeberspringen_ = p[i] == '\r';
@@ -207,6 +227,11 @@ std::string_view getrimmt(std::string_view text)
 
 bool istZiffer(char c) { return c >= '0' && c <= '9'; }
 
+// The powers of ten that double holds exactly.
+constexpr double zehnerpotenz[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Start of a line for a message: printable ASCII, other bytes as '?'.
 std::string auszug(std::string_view zeile)
 {
@@ -226,6 +251,8 @@ public:
 
     Zeilenart lesen(std::string_view zeile, Index nummer, double& x, double& y) const
     {
+        if (schnellLesen(zeile, x, y))
+            return Zeilenart::Punkt;
         const std::string_view inhalt = getrimmt(zeile);
         if (inhalt.empty())
             return Zeilenart::Leer;
@@ -248,6 +275,50 @@ public:
     }
 
 private:
+    // The usual line, two plain decimal numbers of moderate size, read in one scan:
+    // exactly the values the general way below gives (whose digits-and-division
+    // path zahlLesen takes for them too). Any other line goes the general way,
+    // which also words the messages.
+    static bool schnellLesen(std::string_view zeile, double& x, double& y)
+    {
+        const char* p = zeile.data();
+        const char* const ende = p + zeile.size();
+        auto leerzeichen = [&] {
+            while (p < ende && istLeerzeichen(*p))
+                ++p;
+        };
+        auto zahl = [&](double& wert) {
+            bool negativ = false;
+            if (p < ende && (*p == '+' || *p == '-'))
+                negativ = *p++ == '-';
+            std::uint64_t ziffern = 0;
+            std::size_t ganz = 0, bruch = 0;
+            for (; p < ende && istZiffer(*p); ++p, ++ganz)
+                ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
+            if (p < ende && *p == '.')
+                for (++p; p < ende && istZiffer(*p); ++p, ++bruch)
+                    ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
+            if (ganz + bruch == 0 || ganz + bruch > 19 || ziffern > (std::uint64_t{1} << 53)
+                || (p < ende && (*p == 'e' || *p == 'E')))
+                return false;
+            wert = static_cast<double>(ziffern) / zehnerpotenz[bruch];
+            if (negativ)
+                wert = -wert;
+            return std::fabs(wert) < 1e5;  // larger values need the column check
+        };
+        leerzeichen();
+        if (!zahl(x))
+            return false;
+        leerzeichen();
+        if (p == ende || *p++ != ',')
+            return false;
+        leerzeichen();
+        if (!zahl(y))
+            return false;
+        leerzeichen();
+        return p == ende;
+    }
+
     void wert(std::string_view text, const char* achse, std::size_t spalte, Index nummer,
               std::string_view zeile, double& ziel) const
     {
@@ -269,7 +340,7 @@ private:
     const Zahlenformat& format_;
 };
 
-// One pass over the lines: counts the points, and stores them when `kontur` is given.
+// The pass over the lines: checks them and stores the points in kontur.
 Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
                   Kontur* kontur)
 {
@@ -292,12 +363,51 @@ Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenforma
     return punkte;
 }
 
+// The first pass: counts the lines that hold a point, so that every array is
+// allocated once at its final size. It only looks at which characters a line
+// holds; a line with a character no point has is checked in full at once, so
+// that garbage is refused at its first line, before anything is allocated for
+// it. The second pass checks every line in full.
+Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format)
+{
+    Zeilenleser leser(quelle, name);
+    const Zeilenpruefer pruefer(name, format);
+    Index punkte = 0;
+    std::string_view zeile;
+    while (leser.naechste(zeile)) {
+        bool inhalt = false, fremd = false;
+        for (const char c : zeile) {
+            const bool leer = istLeerzeichen(c);
+            inhalt |= !leer;
+            fremd |= !(leer || istZiffer(c) || c == ',' || c == '.' || c == '+' || c == '-'
+                       || c == 'e' || c == 'E');
+        }
+        if (fremd) {
+            double x = 0.0, y = 0.0;
+            pruefer.lesen(zeile, leser.zeilennummer(), x, y);  // throws with the reason
+        }
+        punkte += inhalt;
+    }
+    return punkte;
+}
+
 void mindestensDreiPunkte(Index anzahl, const std::string& name)
 {
     if (anzahl < 3)
         throw Fehler("Punktdatei " + dateiname(name) + " enthält " + std::to_string(anzahl)
                      + (anzahl == 1 ? " Punkt" : " Punkte")
                      + "; für eine Kette von Bögen sind mindestens 3 Punkte nötig.");
+}
+
+// The second pass: reads, checks and stores the points counted by the first.
+Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name, const Zahlenformat& format)
+{
+    Kontur kontur;
+    kontur.anlegen(punkte);
+    if (durchlaufen(quelle, name, format, &kontur) != punkte)
+        throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
+    mindestensDreiPunkte(punkte, name);
+    return kontur;
 }
 
 }  // namespace
@@ -309,13 +419,19 @@ bool zahlLesen(std::string_view text, double& wert)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negativ = text[i++] == '-';
     const std::size_t mantisse = i;
+    // The digits as a whole number as well, while it holds all of them exactly.
     std::size_t ganzZiffern = 0, bruchZiffern = 0;
-    while (i < text.size() && istZiffer(text[i]))
+    std::uint64_t ziffern = 0;
+    while (i < text.size() && istZiffer(text[i])) {
+        ziffern = ziffern * 10 + static_cast<std::uint64_t>(text[i] - '0');
         ++i, ++ganzZiffern;
+    }
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && istZiffer(text[i]))
+        while (i < text.size() && istZiffer(text[i])) {
+            ziffern = ziffern * 10 + static_cast<std::uint64_t>(text[i] - '0');
             ++i, ++bruchZiffern;
+        }
     }
     if (ganzZiffern + bruchZiffern == 0)
         return false;
@@ -340,6 +456,17 @@ bool zahlLesen(std::string_view text, double& wert)
 
     const char* anfang = text.data() + mantisse;
     const char* ende = text.data() + text.size();
+    if (exponent == 0 && ganzZiffern + bruchZiffern <= 19 && bruchZiffern <= 22) {
+        // Digits and ten's power exact in double (19 digits do not overflow 64
+        // bits): one division rounds the exact quotient once, the same correctly
+        // rounded value from_chars gives.
+        if (ziffern <= (std::uint64_t{1} << 53)) {
+            wert = static_cast<double>(ziffern) / zehnerpotenz[bruchZiffern];
+            if (negativ)
+                wert = -wert;
+            return true;
+        }
+    }
     const auto ergebnis = std::from_chars(anfang, ende, wert);
     if (ergebnis.ec == std::errc::result_out_of_range) {
         // Tell a value too small for double (becomes 0) from one too large.
@@ -369,27 +496,19 @@ bool zahlLesen(std::string_view text, double& wert)
 
 Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format)
 {
+    // Both passes read the same open file: a file replaced meanwhile does not mix in.
     Dateiquelle quelle(strDateiname);
-    const Index anzahl = durchlaufen(quelle, strDateiname, format, nullptr);
-    mindestensDreiPunkte(anzahl, strDateiname);
-    Kontur kontur;
-    kontur.anlegen(anzahl);
+    const Index punkte = punkteZaehlen(quelle, strDateiname, format);
     quelle.zurueckspulen();
-    if (durchlaufen(quelle, strDateiname, format, &kontur) != anzahl)
-        throw Fehler("Punktdatei " + dateiname(strDateiname) + " wurde während des Lesens verändert.");
-    return kontur;
+    return punkteLesen(punkte, quelle, strDateiname, format);
 }
 
 Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Zahlenformat& format)
 {
     Textquelle zaehlung(inhalt);
-    const Index anzahl = durchlaufen(zaehlung, name, format, nullptr);
-    mindestensDreiPunkte(anzahl, name);
-    Kontur kontur;
-    kontur.anlegen(anzahl);
+    const Index punkte = punkteZaehlen(zaehlung, name, format);
     Textquelle quelle(inhalt);
-    durchlaufen(quelle, name, format, &kontur);
-    return kontur;
+    return punkteLesen(punkte, quelle, name, format);
 }
 
 Punktkanal::Punktkanal(const std::string& strDateiname)

@@ -29,6 +29,14 @@ void Ausgabe::schreiben(const char* daten, std::size_t laenge)
 
 void Ausgabe::zeile(const char* daten, std::size_t laenge)
 {
+    if (belegt_ + laenge + 2 <= puffer_.size()) {
+        char* ziel = puffer_.data() + belegt_;
+        std::memcpy(ziel, daten, laenge);
+        ziel[laenge] = '\r';
+        ziel[laenge + 1] = '\n';
+        belegt_ += laenge + 2;
+        return;
+    }
     schreiben(daten, laenge);
     schreiben("\r\n", 2);
 }

@@ -1,6 +1,9 @@
 #include "report/zahlenformat.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -50,8 +53,83 @@ int cp1252Byte(QChar c)
 
 bool istZiffer(QChar c) { return c.isDigit(); }
 
+// Two digits per step, for writing whole numbers quickly.
+constexpr char zifferpaare[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes n in decimal to ziel; returns the number of digits.
+std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
+{
+    // Digits from the bit length: 1233 / 4096 is just above log10(2).
+    static constexpr std::uint64_t zehnHoch[20] = {1, 10, 100, 1000, 10000, 100000, 1000000,
+        10000000, 100000000, 1000000000, 10000000000, 100000000000, 1000000000000,
+        10000000000000, 100000000000000, 1000000000000000, 10000000000000000,
+        100000000000000000, 1000000000000000000, 10000000000000000000u};
+    std::size_t laenge = static_cast<std::size_t>(std::bit_width(n | 1) * 1233) >> 12;
+    if (laenge < 20 && (n | 1) >= zehnHoch[laenge])
+        ++laenge;
+    char* z = ziel + laenge;
+    while (n >= 100) {
+        const auto paar = static_cast<std::size_t>(n % 100) * 2;
+        n /= 100;
+        *--z = zifferpaare[paar + 1];
+        *--z = zifferpaare[paar];
+    }
+    if (n >= 10) {
+        *--z = zifferpaare[n * 2 + 1];
+        *--z = zifferpaare[n * 2];
+    } else {
+        *--z = static_cast<char>('0' + n);
+    }
+    return laenge;
+}
+
+// "000" to "999", four bytes apart (the fourth unused), and a spare entry so that
+// four bytes can be read from any place inside the last one.
+constexpr auto dreierTabelle = [] {
+    std::array<char, 4 * 1001> t{};
+    for (unsigned d = 0; d < 1000; ++d) {
+        t[4 * d] = static_cast<char>('0' + d / 100);
+        t[4 * d + 1] = static_cast<char>('0' + d / 10 % 10);
+        t[4 * d + 2] = static_cast<char>('0' + d % 10);
+    }
+    return t;
+}();
+
+// 1000 |v| rounded to a whole number, exact halfway cases up, from the exact
+// binary value: |v| = m 2^k with m < 2^53, so 1000 |v| = (125 m) 2^(k+3) with
+// 125 m < 2^60, and rounding is a shift. False when it does not fit 64 bits.
+bool tausendstelRunden(double betrag, std::uint64_t& tausendstel)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(betrag);
+    const auto exponent = static_cast<int>(bits >> 52);  // betrag >= 0
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int k = -1074;
+    if (exponent > 0) {
+        m |= std::uint64_t{1} << 52;
+        k = exponent - 1075;
+    }
+    const std::uint64_t p = 125 * m;
+    const int schub = k + 3;
+    if (schub >= 0) {
+        if (schub > 3)
+            return false;
+        tausendstel = p << schub;
+        return true;
+    }
+    if (schub <= -61) {
+        tausendstel = 0;  // p < 2^60: below one half
+        return true;
+    }
+    const int r = -schub;
+    tausendstel = (p + (std::uint64_t{1} << (r - 1))) >> r;
+    return true;
+}
+
 // The digits of |v| rounded to `stellen` decimals, in plain ASCII ("12.345"), with
-// exact halfway cases rounded away from zero.
+// exact halfway cases rounded away from zero; for any magnitude.
 std::size_t gerundeteZiffern(double betrag, int stellen, char* ziel, std::size_t platz)
 {
     auto ergebnis = std::to_chars(ziel, ziel + platz, betrag, std::chars_format::fixed, stellen);
@@ -113,27 +191,61 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
         ++k;
     alsCp1252(QStringView(minus).left(k), minus_);
 
-    // Grouping: the integer part of an n-digit number as the locale writes it.
-    // Some locales group the top digits differently or not at all below five
-    // digits, so every digit count is taken from the locale itself.
     schablone_.resize(310);
-    for (int n = 1; n <= 309; ++n) {
-        const double wert = n == 309 ? 1e308 : 1.5 * std::pow(10.0, n - 1);
-        const QString text = locale_.toString(wert, 'f', 0);
-        std::string& s = schablone_[static_cast<std::size_t>(n)];
-        qsizetype p = 0;
-        while (p < text.size() && !istZiffer(text[p]))
-            ++p;
-        qsizetype ende = text.size();
-        while (ende > p && !istZiffer(text[ende - 1]))
-            --ende;
-        for (; p < ende; ++p) {
-            if (istZiffer(text[p]))
-                s.push_back('\0');
-            else
-                alsCp1252(QStringView(text).mid(p, 1), s);
-        }
+    for (std::size_t n = 1; n <= sofortSchablonen; ++n)
+        art_[n] = artBestimmen(n);
+    einBytig_ = minus_.size() == 1 && dezimal_.size() == 1;
+}
+
+// Whether template n is plain digits, or digits in groups of three from the right
+// with one one-byte separator (the same in every template that has one).
+Zahlenformat::Art Zahlenformat::artBestimmen(std::size_t n)
+{
+    const std::string& s = schablone(n);
+    if (s == std::string(n, '\0'))
+        return Art::Ziffern;
+    std::string dreier;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            dreier.push_back('?');
+        dreier.push_back('\0');
     }
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (dreier.size() != s.size() || (dreier[i] == '\0') != (s[i] == '\0'))
+            return Art::Schablone;
+    for (char c : s)
+        if (c != '\0') {
+            if (gruppenTrenner_ != 0 && c != gruppenTrenner_)
+                return Art::Schablone;
+            gruppenTrenner_ = c;
+        }
+    return Art::Dreier;
+}
+
+// Grouping: the integer part of an n-digit number as the locale writes it. Some
+// locales group the top digits differently or not at all below five digits, so
+// every digit count is taken from the locale itself, when it is first needed
+// (long numbers are rare, and Qt's texts of them are slow to make).
+const std::string& Zahlenformat::schablone(std::size_t n) const
+{
+    std::string& s = schablone_[n];
+    if (!s.empty())
+        return s;
+    const double wert = n == 309 ? 1e308 : 1.5 * std::pow(10.0, static_cast<double>(n) - 1);
+    const QString text = locale_.toString(wert, 'f', 0);
+    qsizetype p = 0;
+    while (p < text.size() && !istZiffer(text[p]))
+        ++p;
+    qsizetype ende = text.size();
+    while (ende > p && !istZiffer(text[ende - 1]))
+        --ende;
+    for (; p < ende; ++p) {
+        if (istZiffer(text[p]))
+            s.push_back('\0');
+        else
+            alsCp1252(QStringView(text).mid(p, 1), s);
+    }
+    return s;
 }
 
 Zahlenformat Zahlenformat::deutsch()
@@ -151,33 +263,105 @@ Zahlenformat Zahlenformat::system()
 
 std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
 {
+    std::uint64_t tausendstel = 0;
+    char* z = ziel;
+    if (std::isfinite(v) && tausendstelRunden(std::fabs(v), tausendstel) && einBytig_
+        && gruppenSchreiben(std::signbit(v) && tausendstel != 0, tausendstel, z))
+        return static_cast<std::size_t>(z - ziel);
+    return allgemeinSchreiben(v, ziel);
+}
+
+// Any value in any locale: the digits, then the template of their number.
+std::size_t Zahlenformat::allgemeinSchreiben(double v, char* ziel) const
+{
     char* z = ziel;
     if (!std::isfinite(v)) {
         const char* text = std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf");
         std::memcpy(z, text, std::strlen(text));
         return std::strlen(text);
     }
+    std::uint64_t tausendstel = 0;
+    const bool ganzzahlig = tausendstelRunden(std::fabs(v), tausendstel);
+    // "ddd.ddd": the digits before the point, the point, three decimals.
     char ziffern[400];
-    const std::size_t laenge = gerundeteZiffern(std::fabs(v), 3, ziffern, sizeof ziffern);
-    const std::size_t ganz = laenge - 4;  // digits before the point
-
-    bool null = true;
-    for (std::size_t i = 0; i < laenge; ++i)
-        if (ziffern[i] != '0' && ziffern[i] != '.')
-            null = false;
-    if (std::signbit(v) && !null) {
-        std::memcpy(z, minus_.data(), minus_.size());
-        z += minus_.size();
+    std::size_t ganz = 0;
+    bool null = false;
+    if (ganzzahlig) {
+        ganz = ganzzahlSchreiben(tausendstel / 1000, ziffern);
+        const auto rest = static_cast<unsigned>(tausendstel % 1000);
+        ziffern[ganz + 1] = static_cast<char>('0' + rest / 100);
+        ziffern[ganz + 2] = zifferpaare[(rest % 100) * 2];
+        ziffern[ganz + 3] = zifferpaare[(rest % 100) * 2 + 1];
+        null = tausendstel == 0;
+    } else {
+        ganz = gerundeteZiffern(std::fabs(v), 3, ziffern, sizeof ziffern) - 4;  // >= 2^49
     }
-    const std::string& s = schablone_[ganz];
-    std::size_t ziffer = 0;
-    for (char c : s)
-        *z++ = c == '\0' ? ziffern[ziffer++] : c;
-    std::memcpy(z, dezimal_.data(), dezimal_.size());
-    z += dezimal_.size();
-    std::memcpy(z, ziffern + ganz + 1, 3);
+    if (std::signbit(v) && !null)
+        for (char c : minus_)
+            *z++ = c;
+    const Art art = ganz <= sofortSchablonen ? art_[ganz] : Art::Schablone;
+    if (art == Art::Schablone) {
+        std::size_t ziffer = 0;
+        for (char c : schablone(ganz))
+            *z++ = c == '\0' ? ziffern[ziffer++] : c;
+    } else {
+        // Copies of a fixed four bytes (ziffern and ziel have room behind the text),
+        // of which the next group or separator overwrites what is too much.
+        const char* d = ziffern;
+        const std::size_t erste = art == Art::Ziffern ? ganz : (ganz - 1) % 3 + 1;
+        if (erste <= 4) {
+            std::memcpy(z, d, 4);
+        } else {
+            for (std::size_t i = 0; i < erste; ++i)
+                z[i] = d[i];
+        }
+        z += erste;
+        for (d += erste; d < ziffern + ganz; d += 3, z += 3) {
+            *z++ = gruppenTrenner_;
+            std::memcpy(z, d, 4);
+        }
+    }
+    if (dezimal_.size() == 1)
+        *z++ = dezimal_[0];
+    else
+        for (char c : dezimal_)
+            *z++ = c;
+    z[0] = ziffern[ganz + 1];
+    z[1] = ziffern[ganz + 2];
+    z[2] = ziffern[ganz + 3];
+    return static_cast<std::size_t>(z + 3 - ziel);
+}
+
+// The usual case: a minus sign and decimal separator of one byte each, and the
+// digits plain or in groups of three. Written group by group from the table, in
+// copies of four bytes of which the next one overwrites the spare byte (ziel has
+// room behind the text). False, with nothing written, for other templates.
+bool Zahlenformat::gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const
+{
+    unsigned gruppen[8];
+    std::size_t g = 0;
+    std::uint64_t ganzTeil = tausendstel / 1000;  // below 2^63 / 1000: at most 16 digits
+    for (; ganzTeil >= 1000; ganzTeil /= 1000)
+        gruppen[g++] = static_cast<unsigned>(ganzTeil % 1000);
+    const auto vorn = static_cast<unsigned>(ganzTeil);
+    const std::size_t vornLaenge = vorn >= 100 ? 3 : vorn >= 10 ? 2 : 1;
+    const Art art = art_[3 * g + vornLaenge];
+    if (art == Art::Schablone)
+        return false;
+    if (negativ)
+        *z++ = minus_[0];
+    std::memcpy(z, dreierTabelle.data() + 4 * vorn + 3 - vornLaenge, 4);
+    z += vornLaenge;
+    while (g > 0) {
+        if (art == Art::Dreier)
+            *z++ = gruppenTrenner_;
+        std::memcpy(z, dreierTabelle.data() + 4 * gruppen[--g], 4);
+        z += 3;
+    }
+    *z++ = dezimal_[0];
+    std::memcpy(z, dreierTabelle.data() + 4 * (tausendstel % 1000), 4);
     z += 3;
-    return static_cast<std::size_t>(z - ziel);
+    return true;
 }
 
 std::string Zahlenformat::dreiStellen(double v) const

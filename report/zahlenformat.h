@@ -14,6 +14,7 @@
 #include <QLocale>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,8 +49,21 @@ private:
     std::string minus_;    // text in front of a negative number
     std::string dezimal_;  // decimal separator
     // schablone_[n]: the integer part of an n-digit number, with '\0' where a digit
-    // goes and the locale's group separators in between.
-    std::vector<std::string> schablone_;
+    // goes and the locale's group separators in between; made with the format for
+    // up to sofortSchablonen digits, for longer numbers on first use.
+    static constexpr std::size_t sofortSchablonen = 20;
+    // For those: whether the template is the digits alone (Art::Ziffern) or groups
+    // of three digits from the right with the one-byte separator gruppenTrenner_
+    // (Art::Dreier), which dreiStellen writes without walking the template.
+    enum class Art : unsigned char { Schablone, Ziffern, Dreier };
+    Art art_[sofortSchablonen + 1] = {};
+    char gruppenTrenner_ = 0;
+    bool einBytig_ = false;  // minus sign and decimal separator one byte each
+    bool gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const;
+    std::size_t allgemeinSchreiben(double v, char* ziel) const;
+    mutable std::vector<std::string> schablone_;
+    const std::string& schablone(std::size_t n) const;
+    Art artBestimmen(std::size_t n);
 };
 
 // A character of the locale's number texts in Windows-1252: the character itself

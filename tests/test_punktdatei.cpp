@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -111,6 +116,87 @@ TEST(Punktdatei, Zahlen)
     for (const char* text : {"", "+", "-", ".", "e5", "1e", "1e+", "--1", "1.2.3", "1,5", " 1",
                              "nan", "inf", "0x1p3", "1e99999999999", "1_000"})
         EXPECT_FALSE(zahlLesen(text, w)) << text;
+}
+
+// The arrays are cut to the points found, whatever mix of line ends, blank lines
+// and a missing last line end the counting pass saw.
+TEST(Punktdatei, ArraysPassenZuDenPunkten)
+{
+    for (const char* text : {"1,1\r\n\r\n2,2\r3,3\n4,4", "\r\r1,1\n\n2,2\r\n3,3\r\n4,4\r\n\r\n",
+                             "1,1\n2,2\n \t\n3,3\r4,4\r"}) {
+        const Kontur k = punkteAusText(text, "t.spl", deutsch());
+        ASSERT_EQ(k.anzahl, 4) << text;
+        for (const auto* feld : {&k.xWert, &k.yWert, &k.kreisA, &k.kreisB, &k.kreisR})
+            EXPECT_EQ(feld->size(), 5u) << text;
+        EXPECT_EQ(k.xWert[4], 4.0) << text;
+    }
+}
+
+// Line ends of every kind at every place of the eight-byte words the line end
+// search reads, lines of every length, blank lines in between.
+TEST(Punktdatei, ZeilenendenAnJederStelle)
+{
+    std::mt19937_64 zufall(19);
+    const char* enden[] = {"\n", "\r\n", "\r"};
+    for (int datei = 0; datei < 300; ++datei) {
+        std::string text;
+        std::vector<double> erwartet;
+        for (int zeile = 0; zeile < 40; ++zeile) {
+            if (zufall() % 5 == 0) {
+                text += std::string(zufall() % 11, ' ');
+            } else {
+                const double x = static_cast<double>(zufall() % 100000) / 100;
+                text += std::string(zufall() % 3, ' ') + std::to_string(x) + "," + std::to_string(-x)
+                        + std::string(zufall() % 3, '\t');
+                erwartet.push_back(std::stod(std::to_string(x)));
+            }
+            text += enden[zufall() % 3];
+        }
+        if (erwartet.size() < 3)
+            continue;
+        const Kontur k = punkteAusText(text, "t.spl", deutsch());
+        ASSERT_EQ(k.anzahl, static_cast<Index>(erwartet.size())) << datei;
+        for (std::size_t i = 0; i < erwartet.size(); ++i) {
+            EXPECT_EQ(k.xWert[i + 1], erwartet[i]) << datei;
+            EXPECT_EQ(k.yWert[i + 1], -erwartet[i]) << datei;
+        }
+    }
+}
+
+// Every number the way a measuring program writes it must read as from_chars
+// reads it, bit for bit: up to 19 digits on either side of the point, mantissas
+// around 2^53, signs, zeros.
+TEST(Punktdatei, ZahlenWieFromChars)
+{
+    std::mt19937_64 zufall(17);
+    for (int i = 0; i < 200000; ++i) {
+        const int ganz = static_cast<int>(zufall() % 12), bruch = static_cast<int>(zufall() % 12);
+        std::string text = zufall() % 2 ? "-" : "";
+        for (int k = 0; k < ganz; ++k)
+            text += static_cast<char>('0' + zufall() % 10);
+        text += '.';
+        for (int k = 0; k < bruch; ++k)
+            text += static_cast<char>('0' + zufall() % 10);
+        if (ganz + bruch == 0)
+            text += '0';
+        double gelesen = 0, erwartet = 0;
+        ASSERT_TRUE(zahlLesen(text, gelesen)) << text;
+        const char* anfang = text.data() + (text[0] == '-');
+        std::from_chars(anfang, text.data() + text.size(), erwartet);
+        if (text[0] == '-')
+            erwartet = -erwartet;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet)) << text;
+    }
+    for (const char* text : {"9007199254740992", "9007199254740993", "900719925474099.3", "9007199254740993.0",
+                             "18446744073709551615", "1234567890123456789", "0.0000000000000000001",
+                             "-0.0", "12345678901234567890.5"}) {
+        double gelesen = 0, erwartet = 0;
+        ASSERT_TRUE(zahlLesen(text, gelesen)) << text;
+        std::from_chars(text + (text[0] == '-'), text + std::strlen(text), erwartet);
+        if (text[0] == '-')
+            erwartet = -erwartet;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet)) << text;
+    }
 }
 
 TEST(Punktdatei, DateiFehler)

@@ -82,6 +82,31 @@ TEST(DreiStellen, GleichQtInVielenRegionen)
     }
 }
 
+// Where the whole-number rounding meets its limits: the neighbours of halfway
+// cases, subnormal values, and magnitudes around 2^49 to 2^63 / 1000, beyond which
+// the texts come from the general path.
+TEST(DreiStellen, GrenzenDerGanzzahligenRundung)
+{
+    const QLocale locale(QLocale::German, QLocale::Germany);
+    const Zahlenformat format(locale);
+    std::vector<double> werte = {5e-324, 0.0004999999999999999, 0.0005, 1e-300, 0x1p49, 0x1p52,
+                                 9.2e15, 9.3e15, 0x1p63 / 1000, 1e17, 4503599627370495.5};
+    for (double basis : {0.0625, 2.0005, 999.9995, 12.3455, 0x1p49 + 0.5, 0x1p50 + 0.25, 123456.0005}) {
+        double v = basis;
+        for (int k = 0; k < 3; ++k)
+            v = std::nextafter(v, 0.0);
+        for (int k = 0; k < 7; ++k, v = std::nextafter(v, 1e300))
+            werte.push_back(v);
+    }
+    for (double v : werte)
+        for (double w : {v, -v}) {
+            std::string erwartet = qtText(locale, w);
+            if (erwartet.find_first_of("123456789") == std::string::npos)
+                erwartet = qtText(locale, 0.0);
+            EXPECT_EQ(format.dreiStellen(w), erwartet) << w;
+        }
+}
+
 TEST(AllgemeineZahl, FehlImKopf)
 {
     const Zahlenformat de = Zahlenformat::deutsch();

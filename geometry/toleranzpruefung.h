@@ -1,0 +1,105 @@
+// The tolerance test of the arc chain without testing every point in every trial.
+//
+// The straightforward test computes, for every point of a trial,
+//   abstandQ = (x - a)^2 + (y - b)^2   and fails it when  !(fabs(sqrt(abstandQ) - R) <= fehl).
+// This one decides every point exactly as that test does, but
+//  - compares abstandQ with a band of squared distances that surely pass, so that
+//    only points outside the band need the square root (the test as written);
+//  - keeps, for the points of the growing arc, a tree of nodes, each with the
+//    bounding box of its points and bounds of their squared distances from the
+//    centre they were last measured against. Moved to the new trial's centre (the
+//    box bounds how much the squared distances can change), a node whose bounds
+//    lie wholly inside the band that surely passes lets all its points pass
+//    without looking at them. Only the points of nodes that do not are tested
+//    again, and their bounds drawn tight about the new centre.
+// On one long arc, whose circle moves little from trial to trial, a trial thus
+// costs the test of its new point and a few ring checks, instead of all points.
+// Why no decision can differ from the straightforward test: see the .cpp.
+#pragma once
+
+#include "input/kontur.h"
+
+#include <cmath>
+#include <vector>
+
+namespace bogenkette {
+
+class Toleranzpruefung {
+public:
+    Toleranzpruefung(const Kontur& kontur, double fehl) : k_(kontur), fehl_(fehl) {}
+
+    // A new arc starts at point anfang.
+    void neuerBogen(Index anfang)
+    {
+        anfang_ = anfang;
+        if (!ebenen_.empty())
+            baumLeeren();
+    }
+
+    // Whether every point anfang .. e lies within fehl of the circle (a, b, R),
+    // decided for every point as the straightforward test decides it. Trials of
+    // one arc come in order, each with e one greater than the one before.
+    bool passt(Index e, double a, double b, double R)
+    {
+        if (e - anfang_ + 1 >= bandSchwelle)
+            return bandPruefen(e, a, b, R);
+        // Few points: the test as written, point by point, is quickest.
+        for (Index p = anfang_; p <= e; ++p) {
+            const double dx = x(p) - a;
+            const double dy = y(p) - b;
+            if (!(std::fabs(std::sqrt(dx * dx + dy * dy) - R) <= fehl_))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    // Trials shorter than this are tested as written, without the band.
+    static constexpr Index bandSchwelle = 16;
+
+    // The node's points lie in the box [xMin, xMax] x [yMin, yMax], and their
+    // exact squared distances from (a, b) within [qMin, qMax].
+    struct Knoten {
+        double xMin, xMax, yMin, yMax;
+        double a, b, qMin, qMax;
+    };
+    struct Grenzen {
+        double unten, oben;
+    };
+
+    double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
+    double y(Index p) const { return k_.yWert[static_cast<std::size_t>(p)]; }
+
+    bool bandPruefen(Index e, double a, double b, double R);
+    void bandSetzen(double a, double b, double R);
+    bool punktPasst(Index p, double& abstandQ) const;
+    bool punkteTesten(Index von, Index bis, double& qMin, double& qMax) const;
+
+    void baumLeeren();
+    void aufnehmen(Index i, double abstandQ);
+    bool knotenPruefen(std::size_t ebene, std::size_t j, Grenzen& g);
+    bool blattPruefen(std::size_t j);
+
+    Grenzen umsetzen(const Knoten& n) const;
+    Knoten vereinigung(std::size_t ebene, std::size_t j) const;
+    void einschliessen(Knoten& n, Index p) const;
+
+    const Kontur& k_;
+    const double fehl_;
+    Index anfang_ = 1;
+
+    // The trial's circle and its bands: a squared distance computed as the test
+    // computes it within [qUnten_, qOben_], and an exact squared distance within
+    // [QUnten_, QOben_], surely pass.
+    double a_ = 0, b_ = 0, R_ = 0;
+    double qUnten_ = 0, qOben_ = 0, QUnten_ = 0, QOben_ = 0;
+    bool bandGueltig_ = false;
+
+    // ebenen_[0][j] holds the points anfang_ + j * blatt .. + blatt - 1; node j
+    // of level L + 1 holds nodes 2j and 2j + 1 of level L. The top level has one
+    // node. The points anfang_ .. anfang_ + imBaum_ - 1 are in the tree.
+    std::vector<std::vector<Knoten>> ebenen_;
+    Index imBaum_ = 0;
+};
+
+}  // namespace bogenkette
