@@ -4,6 +4,7 @@
 #include "report/zahlenformat.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -370,23 +371,29 @@ Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenforma
 // it. The second pass checks every line in full.
 Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format)
 {
+    // Per byte: 1 = not a blank (the line holds something), 2 = no point has it.
+    static constexpr auto klasse = [] {
+        std::array<unsigned char, 256> k{};
+        for (int c = 0; c < 256; ++c)
+            k[static_cast<std::size_t>(c)] = 1 | 2;
+        k[' '] = k['\t'] = 0;
+        for (const char c : std::string_view("0123456789,.+-eE"))
+            k[static_cast<unsigned char>(c)] = 1;
+        return k;
+    }();
     Zeilenleser leser(quelle, name);
     const Zeilenpruefer pruefer(name, format);
     Index punkte = 0;
     std::string_view zeile;
     while (leser.naechste(zeile)) {
-        bool inhalt = false, fremd = false;
-        for (const char c : zeile) {
-            const bool leer = istLeerzeichen(c);
-            inhalt |= !leer;
-            fremd |= !(leer || istZiffer(c) || c == ',' || c == '.' || c == '+' || c == '-'
-                       || c == 'e' || c == 'E');
-        }
-        if (fremd) {
+        unsigned art = 0;
+        for (const char c : zeile)
+            art |= klasse[static_cast<unsigned char>(c)];
+        if (art & 2) {
             double x = 0.0, y = 0.0;
             pruefer.lesen(zeile, leser.zeilennummer(), x, y);  // throws with the reason
         }
-        punkte += inhalt;
+        punkte += art & 1;
     }
     return punkte;
 }
