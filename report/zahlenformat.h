@@ -23,6 +23,9 @@ namespace bogenkette {
 
 // Room for the longest three-decimal text of any finite double in any locale.
 inline constexpr std::size_t maxZahltext = 2048;
+// The longest text dreiStellenVor writes: sign, 16 digits, 5 separators,
+// decimal separator and 3 decimals.
+inline constexpr std::size_t maxKurztext = 26;
 
 class Zahlenformat {
 public:
@@ -38,6 +41,12 @@ public:
     // returns its length in bytes, which is its length in characters.
     std::size_t dreiStellen(double v, char* ziel) const;
     std::string dreiStellen(double v) const;
+    // The same text written so that it ends just before `ende`, for the usual
+    // locales (one-byte minus sign and decimal separator, digits plain or in
+    // groups of three) and values below 2^63 thousandths: then the length, and
+    // only the text's bytes, at most maxKurztext before `ende`, are written. 0
+    // with nothing written otherwise; dreiStellen then gives the text.
+    std::size_t dreiStellenVor(double v, char* ende) const;
 
     // General number text of a value, without the blanks around it.
     std::string allgemein(double v) const;
