@@ -396,10 +396,13 @@ std::size_t Zahlenformat::dreiStellenVor(double v, char* ende) const
             *--z = gruppenTrenner_;
         ganz = vorn;
     }
-    do {
-        *--z = static_cast<char>('0' + ganz % 10);
-        ganz /= 10;
-    } while (ganz != 0);
+    const char* vorn = dreierTabelle.data() + 4 * ganz + 1;  // the leading 1 to 3 digits
+    *--z = vorn[2];
+    if (ganz >= 10) {
+        *--z = vorn[1];
+        if (ganz >= 100)
+            *--z = vorn[0];
+    }
     if (std::signbit(v) && tausendstel != 0)
         *--z = minus_[0];
     return static_cast<std::size_t>(ende - z);
