@@ -204,6 +204,7 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
     for (std::size_t n = 1; n <= sofortSchablonen; ++n)
         art_[n] = artBestimmen(n);
     einBytig_ = minus_.size() == 1 && dezimal_.size() == 1;
+    kurzEinfach_ = art_[1] != Art::Schablone && art_[2] != Art::Schablone && art_[3] != Art::Schablone;
 }
 
 // Whether template n is plain digits, or digits in groups of three from the right
@@ -379,8 +380,8 @@ std::size_t Zahlenformat::dreiStellenVor(double v, char* ende) const
     if (!einBytig_ || !std::isfinite(v) || !tausendstelRunden(std::fabs(v), tausendstel))
         return 0;
     std::uint64_t ganz = tausendstel / 1000;  // below 2^63 / 1000: at most 16 digits
-    const Art art = art_[ziffernAnzahl(ganz)];
-    if (art == Art::Schablone)
+    const Art art = ganz < 1000 ? art_[3] : art_[ziffernAnzahl(ganz)];  // art_[3] stands for 1 to 3
+    if (art == Art::Schablone || (ganz < 1000 && !kurzEinfach_))
         return 0;
     // From the right: decimals, separator, groups of three, the leading digits, the
     // sign. Each copy of four bytes puts a spare byte left of its three digits,

@@ -68,6 +68,7 @@ private:
     Art art_[sofortSchablonen + 1] = {};
     char gruppenTrenner_ = 0;
     bool einBytig_ = false;  // minus sign and decimal separator one byte each
+    bool kurzEinfach_ = false;  // numbers of 1 to 3 digits are written as plain digits
     bool gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const;
     std::size_t allgemeinSchreiben(double v, char* ziel) const;
     mutable std::vector<std::string> schablone_;
