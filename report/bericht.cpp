@@ -93,12 +93,24 @@ void Bericht::zeileSchreiben(Index p, Index c)
         throw Fehler("Bericht " + dateiname(name_) + ": Radienfehler oder Radienwinkel von Punkt "
                      + std::to_string(p) + " ist keine darstellbare Zahl.");
 
-    std::memset(druckzeile(), ' ', zeilenbreite);
-    setzen(x, 14, p, "x");
-    setzen(y, 29, p, "y");
-    setzen(radienfehler_, 44, p, "Radienfehler");
-    setzen(w, 64, p, "Radienwinkel");
-    aus_.zeile(druckzeile(), zeilenbreite);
+    // The usual row: the four texts written in place one after the other (every
+    // text is at most maxKurztext long, so only x can start left of column 1).
+    // Any other row is composed again field by field, which also words a refusal.
+    static_assert(maxKurztext <= 29, "a y text in place must not start left of the row");
+    char* const zeile = druckzeile();
+    std::memset(zeile, ' ', zeilenbreite);
+    const std::size_t lx = format_.dreiStellenVor(x, zeile + 14);
+    const std::size_t ly = format_.dreiStellenVor(y, zeile + 29);
+    const std::size_t lf = format_.dreiStellenVor(radienfehler_, zeile + 44);
+    const std::size_t lw = format_.dreiStellenVor(w, zeile + 64);
+    if (lx == 0 || lx > 14 || ly == 0 || lf == 0 || lw == 0) {
+        std::memset(zeile, ' ', zeilenbreite);
+        setzen(x, 14, p, "x");
+        setzen(y, 29, p, "y");
+        setzen(radienfehler_, 44, p, "Radienfehler");
+        setzen(w, 64, p, "Radienwinkel");
+    }
+    aus_.zeile(zeile, zeilenbreite);
 }
 
 void Bericht::wertzeile(const char* bezeichnung, double wert)
