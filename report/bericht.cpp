@@ -110,7 +110,7 @@ void Bericht::zeileSchreiben(Index p, Index c)
         setzen(radienfehler_, 44, p, "Radienfehler");
         setzen(w, 64, p, "Radienwinkel");
     }
-    aus_.zeile(zeile, zeilenbreite);
+    aus_.zeile<zeilenbreite>(zeile);
 }
 
 void Bericht::wertzeile(const char* bezeichnung, double wert)
