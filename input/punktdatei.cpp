@@ -293,12 +293,19 @@ private:
             if (p < ende && (*p == '+' || *p == '-'))
                 negativ = *p++ == '-';
             std::uint64_t ziffern = 0;
-            std::size_t ganz = 0, bruch = 0;
-            for (; p < ende && istZiffer(*p); ++p, ++ganz)
-                ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
-            if (p < ende && *p == '.')
-                for (++p; p < ende && istZiffer(*p); ++p, ++bruch)
-                    ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
+            // A run of digits into ziffern; the count is where the run ended.
+            auto ziffernLesen = [&] {
+                const char* const anfang = p;
+                for (unsigned d = 0; p < ende && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+                    ziffern = ziffern * 10 + d;
+                return static_cast<std::size_t>(p - anfang);
+            };
+            const std::size_t ganz = ziffernLesen();
+            std::size_t bruch = 0;
+            if (p < ende && *p == '.') {
+                ++p;
+                bruch = ziffernLesen();
+            }
             if (ganz + bruch == 0 || ganz + bruch > 19 || ziffern > (std::uint64_t{1} << 53)
                 || (p < ende && (*p == 'e' || *p == 'E')))
                 return false;
