@@ -371,17 +371,17 @@ Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenforma
     return punkte;
 }
 
-// Whether all eight bytes of a word are among "+,-.0123456789" (0x2B to 0x39
-// without '/'). Every byte is tested on its own: the sums below stay within
-// their byte, so no carry passes to the next; the top bit of each byte answers.
-bool wortAusZahlzeichen(std::uint64_t wort)
+// The top bit of each byte of a word set where the byte is among
+// "+,-.0123456789" (0x2B to 0x39 without '/'). Every byte is tested on its own:
+// the sums below stay within their byte, so no carry passes to the next.
+std::uint64_t zahlzeichenBits(std::uint64_t wort)
 {
     constexpr std::uint64_t eins = 0x0101010101010101, hoch = eins * 0x80, tief = eins * 0x7F;
     const std::uint64_t x = wort & tief;
     const std::uint64_t abPlus = x + eins * (0x80 - '+');          // top bit: x >= '+'
     const std::uint64_t ueberNeun = x + eins * (0x80 - ':');       // top bit: x > '9'
     const std::uint64_t keinSchraegstrich = (x ^ (eins * '/')) + tief;  // top bit: x != '/'
-    return (abPlus & ~ueberNeun & keinSchraegstrich & ~wort & hoch) == hoch;
+    return abPlus & ~ueberNeun & keinSchraegstrich & ~wort & hoch;
 }
 
 // Whether a line of at least eight bytes holds only characters of the usual
@@ -389,17 +389,18 @@ bool wortAusZahlzeichen(std::uint64_t wort)
 // the line. False says nothing: the caller then looks at every byte.
 bool nurZahlzeichen(std::string_view zeile)
 {
+    constexpr std::uint64_t hoch = 0x8080808080808080;
     const std::size_t laenge = zeile.size();
     if (laenge < 8)
         return false;
     std::uint64_t wort = 0;
+    std::memcpy(&wort, zeile.data() + laenge - 8, 8);
+    std::uint64_t alle = zahlzeichenBits(wort);
     for (std::size_t i = 0; i + 8 < laenge; i += 8) {
         std::memcpy(&wort, zeile.data() + i, 8);
-        if (!wortAusZahlzeichen(wort))
-            return false;
+        alle &= zahlzeichenBits(wort);
     }
-    std::memcpy(&wort, zeile.data() + laenge - 8, 8);
-    return wortAusZahlzeichen(wort);
+    return alle == hoch;
 }
 
 // The first pass: counts the lines that hold a point, so that every array is
