@@ -293,12 +293,19 @@ private:
             if (p < ende && (*p == '+' || *p == '-'))
                 negativ = *p++ == '-';
             std::uint64_t ziffern = 0;
-            std::size_t ganz = 0, bruch = 0;
-            for (; p < ende && istZiffer(*p); ++p, ++ganz)
-                ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
-            if (p < ende && *p == '.')
-                for (++p; p < ende && istZiffer(*p); ++p, ++bruch)
-                    ziffern = ziffern * 10 + static_cast<std::uint64_t>(*p - '0');
+            // A run of digits into ziffern; the count is where the run ended.
+            auto ziffernLesen = [&] {
+                const char* const anfang = p;
+                for (unsigned d = 0; p < ende && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+                    ziffern = ziffern * 10 + d;
+                return static_cast<std::size_t>(p - anfang);
+            };
+            const std::size_t ganz = ziffernLesen();
+            std::size_t bruch = 0;
+            if (p < ende && *p == '.') {
+                ++p;
+                bruch = ziffernLesen();
+            }
             if (ganz + bruch == 0 || ganz + bruch > 19 || ziffern > (std::uint64_t{1} << 53)
                 || (p < ende && (*p == 'e' || *p == 'E')))
                 return false;
@@ -364,6 +371,38 @@ Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenforma
     return punkte;
 }
 
+// The top bit of each byte of a word set where the byte is among
+// "+,-.0123456789" (0x2B to 0x39 without '/'). Every byte is tested on its own:
+// the sums below stay within their byte, so no carry passes to the next.
+std::uint64_t zahlzeichenBits(std::uint64_t wort)
+{
+    constexpr std::uint64_t eins = 0x0101010101010101, hoch = eins * 0x80, tief = eins * 0x7F;
+    const std::uint64_t x = wort & tief;
+    const std::uint64_t abPlus = x + eins * (0x80 - '+');          // top bit: x >= '+'
+    const std::uint64_t ueberNeun = x + eins * (0x80 - ':');       // top bit: x > '9'
+    const std::uint64_t keinSchraegstrich = (x ^ (eins * '/')) + tief;  // top bit: x != '/'
+    return abPlus & ~ueberNeun & keinSchraegstrich & ~wort & hoch;
+}
+
+// Whether a line of at least eight bytes holds only characters of the usual
+// point line (digits , . + -), eight bytes at a time, the last word ending with
+// the line. False says nothing: the caller then looks at every byte.
+bool nurZahlzeichen(std::string_view zeile)
+{
+    constexpr std::uint64_t hoch = 0x8080808080808080;
+    const std::size_t laenge = zeile.size();
+    if (laenge < 8)
+        return false;
+    std::uint64_t wort = 0;
+    std::memcpy(&wort, zeile.data() + laenge - 8, 8);
+    std::uint64_t alle = zahlzeichenBits(wort);
+    for (std::size_t i = 0; i + 8 < laenge; i += 8) {
+        std::memcpy(&wort, zeile.data() + i, 8);
+        alle &= zahlzeichenBits(wort);
+    }
+    return alle == hoch;
+}
+
 // The first pass: counts the lines that hold a point, so that every array is
 // allocated once at its final size. It only looks at which characters a line
 // holds; a line with a character no point has is checked in full at once, so
@@ -386,6 +425,10 @@ Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenfor
     Index punkte = 0;
     std::string_view zeile;
     while (leser.naechste(zeile)) {
+        if (nurZahlzeichen(zeile)) {
+            ++punkte;
+            continue;
+        }
         unsigned art = 0;
         for (const char c : zeile)
             art |= klasse[static_cast<unsigned char>(c)];

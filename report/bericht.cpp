@@ -53,16 +53,31 @@ void Bericht::kopfSchreiben(double fehl)
         aus_.zeile(zeile, std::strlen(zeile));
 }
 
-void Bericht::setzen(const char* text, std::size_t laenge, std::size_t letzteSpalte, Index p,
-                     const char* feld)
+void Bericht::laengePruefen(std::size_t laenge, std::size_t letzteSpalte, Index p,
+                            const char* feld) const
 {
     if (laenge > letzteSpalte)
         throw Fehler("Bericht " + dateiname(name_) + ": der Text " + feld + " von Punkt "
                      + std::to_string(p) + " ist mit " + std::to_string(laenge)
                      + " Zeichen zu lang für die Zeile (höchstens "
                      + std::to_string(letzteSpalte) + ").");
+}
+
+void Bericht::setzen(double wert, std::size_t letzteSpalte, Index p, const char* feld)
+{
     // A text longer than its field overwrites the end of the field to its left.
-    std::memcpy(druckzeile_ + letzteSpalte - laenge, text, laenge);
+    // Written in place where the format allows it; the room in front of the row
+    // takes a text too long for it until the check refuses it.
+    char* const ende = druckzeile() + letzteSpalte;
+    std::size_t laenge = format_.dreiStellenVor(wert, ende);
+    if (laenge == 0) {
+        char text[maxZahltext];
+        laenge = format_.dreiStellen(wert, text);
+        laengePruefen(laenge, letzteSpalte, p, feld);
+        std::memcpy(ende - laenge, text, laenge);
+        return;
+    }
+    laengePruefen(laenge, letzteSpalte, p, feld);
 }
 
 void Bericht::zeileSchreiben(Index p, Index c)
@@ -78,18 +93,24 @@ void Bericht::zeileSchreiben(Index p, Index c)
         throw Fehler("Bericht " + dateiname(name_) + ": Radienfehler oder Radienwinkel von Punkt "
                      + std::to_string(p) + " ist keine darstellbare Zahl.");
 
-    char xs[maxZahltext], ys[maxZahltext], fs[maxZahltext], ws[maxZahltext];
-    const std::size_t lx = format_.dreiStellen(x, xs);
-    const std::size_t ly = format_.dreiStellen(y, ys);
-    const std::size_t lf = format_.dreiStellen(radienfehler_, fs);
-    const std::size_t lw = format_.dreiStellen(w, ws);
-
-    std::memset(druckzeile_, ' ', zeilenbreite);
-    setzen(xs, lx, 14, p, "x");
-    setzen(ys, ly, 29, p, "y");
-    setzen(fs, lf, 44, p, "Radienfehler");
-    setzen(ws, lw, 64, p, "Radienwinkel");
-    aus_.zeile(druckzeile_, zeilenbreite);
+    // The usual row: the four texts written in place one after the other (every
+    // text is at most maxKurztext long, so only x can start left of column 1).
+    // Any other row is composed again field by field, which also words a refusal.
+    static_assert(maxKurztext <= 29, "a y text in place must not start left of the row");
+    char* const zeile = druckzeile();
+    std::memset(zeile, ' ', zeilenbreite);
+    const std::size_t lx = format_.dreiStellenVor(x, zeile + 14);
+    const std::size_t ly = format_.dreiStellenVor(y, zeile + 29);
+    const std::size_t lf = format_.dreiStellenVor(radienfehler_, zeile + 44);
+    const std::size_t lw = format_.dreiStellenVor(w, zeile + 64);
+    if (lx == 0 || lx > 14 || ly == 0 || lf == 0 || lw == 0) {
+        std::memset(zeile, ' ', zeilenbreite);
+        setzen(x, 14, p, "x");
+        setzen(y, 29, p, "y");
+        setzen(radienfehler_, 44, p, "Radienfehler");
+        setzen(w, 64, p, "Radienwinkel");
+    }
+    aus_.zeile<zeilenbreite>(zeile);
 }
 
 void Bericht::wertzeile(const char* bezeichnung, double wert)

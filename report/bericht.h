@@ -7,6 +7,7 @@
 
 #include "geometry/kette.h"
 #include "input/kontur.h"
+#include "report/zahlenformat.h"
 
 #include <string>
 
@@ -32,9 +33,11 @@ public:
     double radienfehler() const { return radienfehler_; }
 
 private:
-    // Places a text so that it ends in column `letzteSpalte` (1-based).
-    void setzen(const char* text, std::size_t laenge, std::size_t letzteSpalte, Index p,
-                const char* feld);
+    // Places the three-decimal text of wert so that it ends in column
+    // `letzteSpalte` (1-based); throws when it would start left of column 1.
+    void setzen(double wert, std::size_t letzteSpalte, Index p, const char* feld);
+    void laengePruefen(std::size_t laenge, std::size_t letzteSpalte, Index p,
+                       const char* feld) const;
     void wertzeile(const char* bezeichnung, double wert);
 
     Ausgabe& aus_;
@@ -42,7 +45,9 @@ private:
     const Kontur& k_;
     std::string name_;
     double radienfehler_ = 0.0;
-    char druckzeile_[zeilenbreite];
+    // The row, behind room for a text that starts left of it (see setzen).
+    char zeilenpuffer_[maxKurztext + zeilenbreite];
+    char* druckzeile() { return zeilenpuffer_ + maxKurztext; }
 };
 
 }  // namespace bogenkette

@@ -59,8 +59,8 @@ constexpr char zifferpaare[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes n in decimal to ziel; returns the number of digits.
-std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
+// The number of decimal digits of n (1 for 0).
+std::size_t ziffernAnzahl(std::uint64_t n)
 {
     // Digits from the bit length: 1233 / 4096 is just above log10(2).
     static constexpr std::uint64_t zehnHoch[20] = {1, 10, 100, 1000, 10000, 100000, 1000000,
@@ -70,6 +70,13 @@ std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
     std::size_t laenge = static_cast<std::size_t>(std::bit_width(n | 1) * 1233) >> 12;
     if (laenge < 20 && (n | 1) >= zehnHoch[laenge])
         ++laenge;
+    return laenge;
+}
+
+// Writes n in decimal to ziel; returns the number of digits.
+std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
+{
+    const std::size_t laenge = ziffernAnzahl(n);
     char* z = ziel + laenge;
     while (n >= 100) {
         const auto paar = static_cast<std::size_t>(n % 100) * 2;
@@ -86,14 +93,16 @@ std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
     return laenge;
 }
 
-// "000" to "999", four bytes apart (the fourth unused), and a spare entry so that
-// four bytes can be read from any place inside the last one.
+// "000" to "999", four bytes apart behind an unused byte, and a spare entry so
+// that four bytes can be read from any place inside the last one. Entry d is the
+// four bytes from 4 d: copied forward from 4 d + 1, backward as a whole (its
+// first byte lands left of the digits, where the next byte written goes).
 constexpr auto dreierTabelle = [] {
     std::array<char, 4 * 1001> t{};
     for (unsigned d = 0; d < 1000; ++d) {
-        t[4 * d] = static_cast<char>('0' + d / 100);
-        t[4 * d + 1] = static_cast<char>('0' + d / 10 % 10);
-        t[4 * d + 2] = static_cast<char>('0' + d % 10);
+        t[4 * d + 1] = static_cast<char>('0' + d / 100);
+        t[4 * d + 2] = static_cast<char>('0' + d / 10 % 10);
+        t[4 * d + 3] = static_cast<char>('0' + d % 10);
     }
     return t;
 }();
@@ -195,6 +204,7 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
     for (std::size_t n = 1; n <= sofortSchablonen; ++n)
         art_[n] = artBestimmen(n);
     einBytig_ = minus_.size() == 1 && dezimal_.size() == 1;
+    kurzEinfach_ = art_[1] != Art::Schablone && art_[2] != Art::Schablone && art_[3] != Art::Schablone;
 }
 
 // Whether template n is plain digits, or digits in groups of three from the right
@@ -350,18 +360,53 @@ bool Zahlenformat::gruppenSchreiben(bool negativ, std::uint64_t tausendstel, cha
         return false;
     if (negativ)
         *z++ = minus_[0];
-    std::memcpy(z, dreierTabelle.data() + 4 * vorn + 3 - vornLaenge, 4);
+    std::memcpy(z, dreierTabelle.data() + 4 * vorn + 4 - vornLaenge, 4);
     z += vornLaenge;
     while (g > 0) {
         if (art == Art::Dreier)
             *z++ = gruppenTrenner_;
-        std::memcpy(z, dreierTabelle.data() + 4 * gruppen[--g], 4);
+        std::memcpy(z, dreierTabelle.data() + 4 * gruppen[--g] + 1, 4);
         z += 3;
     }
     *z++ = dezimal_[0];
-    std::memcpy(z, dreierTabelle.data() + 4 * (tausendstel % 1000), 4);
+    std::memcpy(z, dreierTabelle.data() + 4 * (tausendstel % 1000) + 1, 4);
     z += 3;
     return true;
+}
+
+std::size_t Zahlenformat::dreiStellenVor(double v, char* ende) const
+{
+    std::uint64_t tausendstel = 0;
+    if (!einBytig_ || !std::isfinite(v) || !tausendstelRunden(std::fabs(v), tausendstel))
+        return 0;
+    std::uint64_t ganz = tausendstel / 1000;  // below 2^63 / 1000: at most 16 digits
+    const Art art = ganz < 1000 ? art_[3] : art_[ziffernAnzahl(ganz)];  // art_[3] stands for 1 to 3
+    if (art == Art::Schablone || (ganz < 1000 && !kurzEinfach_))
+        return 0;
+    // From the right: decimals, separator, groups of three, the leading digits, the
+    // sign. Each copy of four bytes puts a spare byte left of its three digits,
+    // where the next byte written lands.
+    char* z = ende - 3;
+    std::memcpy(z - 1, dreierTabelle.data() + 4 * (tausendstel - ganz * 1000), 4);
+    *--z = dezimal_[0];
+    while (ganz >= 1000) {
+        const std::uint64_t vorn = ganz / 1000;
+        z -= 3;
+        std::memcpy(z - 1, dreierTabelle.data() + 4 * (ganz - vorn * 1000), 4);
+        if (art == Art::Dreier)
+            *--z = gruppenTrenner_;
+        ganz = vorn;
+    }
+    const char* vorn = dreierTabelle.data() + 4 * ganz + 1;  // the leading 1 to 3 digits
+    *--z = vorn[2];
+    if (ganz >= 10) {
+        *--z = vorn[1];
+        if (ganz >= 100)
+            *--z = vorn[0];
+    }
+    if (std::signbit(v) && tausendstel != 0)
+        *--z = minus_[0];
+    return static_cast<std::size_t>(ende - z);
 }
 
 std::string Zahlenformat::dreiStellen(double v) const

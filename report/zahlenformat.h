@@ -23,6 +23,9 @@ namespace bogenkette {
 
 // Room for the longest three-decimal text of any finite double in any locale.
 inline constexpr std::size_t maxZahltext = 2048;
+// The longest text dreiStellenVor writes: sign, 16 digits, 5 separators,
+// decimal separator and 3 decimals.
+inline constexpr std::size_t maxKurztext = 26;
 
 class Zahlenformat {
 public:
@@ -38,6 +41,12 @@ public:
     // returns its length in bytes, which is its length in characters.
     std::size_t dreiStellen(double v, char* ziel) const;
     std::string dreiStellen(double v) const;
+    // The same text written so that it ends just before `ende`, for the usual
+    // locales (one-byte minus sign and decimal separator, digits plain or in
+    // groups of three) and values below 2^63 thousandths: then the length, and
+    // only the text's bytes, at most maxKurztext before `ende`, are written. 0
+    // with nothing written otherwise; dreiStellen then gives the text.
+    std::size_t dreiStellenVor(double v, char* ende) const;
 
     // General number text of a value, without the blanks around it.
     std::string allgemein(double v) const;
@@ -59,6 +68,7 @@ private:
     Art art_[sofortSchablonen + 1] = {};
     char gruppenTrenner_ = 0;
     bool einBytig_ = false;  // minus sign and decimal separator one byte each
+    bool kurzEinfach_ = false;  // numbers of 1 to 3 digits are written as plain digits
     bool gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const;
     std::size_t allgemeinSchreiben(double v, char* ziel) const;
     mutable std::vector<std::string> schablone_;

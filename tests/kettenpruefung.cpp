@@ -10,7 +10,7 @@ namespace bogenkette {
 
 namespace {
 
-bool imBereich(const std::vector<double>& feld, Index i)
+bool imBereich(const Feld& feld, Index i)
 {
     return i >= 0 && static_cast<std::size_t>(i) < feld.size();
 }

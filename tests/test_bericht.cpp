@@ -99,6 +99,25 @@ TEST(Berichtszeile, Spalten)
     }
 }
 
+// Locales whose texts are not written in place (Indian grouping, a two-byte
+// minus sign) put every field where the general texts go: ending in columns
+// 14, 29, 44 and 64.
+TEST(Berichtszeile, SpaltenInAnderenRegionen)
+{
+    for (const char* name : {"hi_IN", "fa_IR", "de_CH", "en_US"}) {
+        Zeilentest t(-1234567.25, 7654321.5, -1234567.25, 7654320.5, 0.25);
+        t.format = Zahlenformat(QLocale(QString::fromLatin1(name)));
+        std::string erwartet(zeilenbreite, ' ');
+        const double werte[] = {-1234567.25, 7654321.5, 0.75, 90.0};
+        const std::size_t enden[] = {14, 29, 44, 64};
+        for (int i = 0; i < 4; ++i) {
+            const std::string text = t.format.dreiStellen(werte[i]);
+            erwartet.replace(enden[i] - text.size(), text.size(), text);
+        }
+        EXPECT_EQ(t.zeile(), erwartet) << name;
+    }
+}
+
 TEST(Berichtszeile, ZuLangerTextBrichtAb)
 {
     Zeilentest t(100000000, 0, 0, 0, 0);  // x text of 15 characters

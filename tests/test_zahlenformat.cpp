@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 
 using namespace bogenkette;
@@ -17,6 +18,22 @@ std::string qtText(const QLocale& locale, double v)
     std::string text;
     alsCp1252(locale.toString(v, 'f', 3), text);
     return text;
+}
+
+// The text written backwards in place is the text of dreiStellen, and no byte
+// outside it is touched; or nothing is written at all.
+void vorEndePruefen(const Zahlenformat& format, double v, const char* name)
+{
+    char puffer[3 * maxKurztext];
+    std::memset(puffer, '#', sizeof puffer);
+    char* const ende = puffer + 2 * maxKurztext;
+    const std::size_t laenge = format.dreiStellenVor(v, ende);
+    ASSERT_LE(laenge, maxKurztext) << name << " " << v;
+    ASSERT_EQ(std::string(ende - laenge, laenge), laenge == 0 ? "" : format.dreiStellen(v))
+        << name << " " << v;
+    ASSERT_EQ(std::string(puffer, ende - laenge) + std::string(ende, puffer + sizeof puffer),
+              std::string(sizeof puffer - laenge, '#'))
+        << name << " " << v;
 }
 
 }  // namespace
@@ -78,6 +95,7 @@ TEST(DreiStellen, GleichQtInVielenRegionen)
             if (erwartet.find_first_of("123456789") == std::string::npos)
                 erwartet = qtText(locale, 0.0);  // no minus sign on a zero
             ASSERT_EQ(format.dreiStellen(v), erwartet) << name << " " << v;
+            vorEndePruefen(format, v, name);
         }
     }
 }
@@ -98,12 +116,15 @@ TEST(DreiStellen, GrenzenDerGanzzahligenRundung)
         for (int k = 0; k < 7; ++k, v = std::nextafter(v, 1e300))
             werte.push_back(v);
     }
+    for (double v : {HUGE_VAL, -HUGE_VAL, std::nan("")})
+        vorEndePruefen(format, v, "de_DE");
     for (double v : werte)
         for (double w : {v, -v}) {
             std::string erwartet = qtText(locale, w);
             if (erwartet.find_first_of("123456789") == std::string::npos)
                 erwartet = qtText(locale, 0.0);
             EXPECT_EQ(format.dreiStellen(w), erwartet) << w;
+            vorEndePruefen(format, w, "de_DE");
         }
 }
 
