@@ -17,6 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include <deque>
 
 namespace fs = std::filesystem;
@@ -474,6 +479,44 @@ TEST_F(Fenster, BerichtsordnerFehlt)
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
+}
+
+// A write that fails during the compute pass (here the file size limit, as on a
+// full disk): the window reports it, keeps the earlier report and stays usable.
+TEST_F(Fenster, SchreibfehlerImLauf)
+{
+    std::string viele;
+    for (int i = 0; i < 400; ++i)
+        viele += std::to_string(100 * std::cos(i * 0.01)) + "," + std::to_string(100 * std::sin(i * 0.01)) + "\r\n";
+    schreiben(ordner / "k.spl", viele);
+    schreiben(ordner / "k.TXT", "alter Bericht");
+    punktdatei(ordner / "k.spl");
+    bericht(ordner / "k.txt");
+
+    const auto alterHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit alt{};
+    ::getrlimit(RLIMIT_FSIZE, &alt);
+    rlimit grenze = alt;
+    grenze.rlim_cur = 8192;
+    ::setrlimit(RLIMIT_FSIZE, &grenze);
+    rechnen();
+    ::setrlimit(RLIMIT_FSIZE, &alt);
+    std::signal(SIGXFSZ, alterHandler);
+
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    const std::string meldung = fenster->meldungen[0].toStdString();
+    EXPECT_NE(meldung.find((ordner / "k.TXT").string()), std::string::npos) << meldung;
+    EXPECT_NE(meldung.find("Dateigröße"), std::string::npos) << meldung;
+    EXPECT_EQ(lesen(ordner / "k.TXT"), "alter Bericht");
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"k.TXT", "k.spl"}));
+    EXPECT_FALSE(fenster->berichtOffen());
+
+    // Without the limit the same choice works.
+    punktdatei(ordner / "k.spl");
+    bericht(ordner / "k.txt");
+    rechnen();
+    EXPECT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_GT(lesen(ordner / "k.TXT").size(), 8192u);
 }
 
 TEST_F(Fenster, BerichtWaereDiePunktdatei)
