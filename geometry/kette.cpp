@@ -1,6 +1,6 @@
 #include "geometry/kette.h"
 
-#include "geometry/geometrie.h"
+#include "geometry/kettenrechner.h"
 #include "geometry/mittelpunktsuche.h"
 #include "geometry/toleranzpruefung.h"
 
@@ -8,111 +8,30 @@ namespace bogenkette {
 
 namespace {
 
-// The state of one fitting run: the arc being built and its current trial.
-class Kettenrechner {
+// Trials that search and test only what can have changed since the trial before.
+class SchnelleVersuche {
 public:
-    Kettenrechner(Kontur& kontur, double fehl, Kettenausgabe& ausgabe)
-        : k_(kontur), aus_(ausgabe), suche_(kontur), pruefung_(kontur, fehl)
-    {
-    }
+    SchnelleVersuche(const Kontur& kontur, double fehl) : suche_(kontur), pruefung_(kontur, fehl) {}
 
-    void rechnen()
+    void neuerBogen(Index anfang)
     {
-        letzter_ = 0;
-        anfang_ = 0;
-        versuch_ = 0;
-        for (;;) {
-            // New arc: it starts at the last point of the arc reported before.
-            anfang_ = anfang_ + 1 + versuch_;
-            versuch_ = -1;
-            suche_.neuerBogen(anfang_);
-            pruefung_.neuerBogen(anfang_);
-            bool passt = true;
-            while (passt) {
-                ++versuch_;
-                const Index e = anfang_ + 2 + versuch_;
-                if (e == k_.anzahl)
-                    letzter_ = 1;
-                mitte_ = suche_.suchen(e);
-                kreisSpeichern(versuch_, anfang_, mitte_, e);
-                passt = versuchPasst(e);
-                if (passt && letzter_ == 1) {
-                    bogenSchreiben(anfang_, k_.anzahl, versuch_);
-                    return;
-                }
-            }
-            const Index e = anfang_ + 2 + versuch_;
-            if (versuch_ == 0) {
-                // The first trial failed: a straight piece of two points.
-                setzeKreis(0, {kollinearWert, kollinearWert, kollinearWert});
-                bogenSchreiben(anfang_, anfang_ + 1, 0);
-            } else {
-                bogenSchreiben(anfang_, e - 1, versuch_ - 1);
-            }
-            if (letzter_ == 1) {
-                letzterBogen(versuch_ == 0 ? 0 : versuch_ - 1);
-                return;
-            }
-        }
+        suche_.neuerBogen(anfang);
+        pruefung_.neuerBogen(anfang);
     }
+    Index mitte(Index e) { return suche_.suchen(e); }
+    bool passt(Index e, double a, double b, double R) { return pruefung_.passt(e, a, b, R); }
 
 private:
-    double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
-    double y(Index p) const { return k_.yWert[static_cast<std::size_t>(p)]; }
-
-    void setzeKreis(Index v, const Kreis& kreis)
-    {
-        const auto i = static_cast<std::size_t>(v);
-        k_.kreisA[i] = kreis.a;
-        k_.kreisB[i] = kreis.b;
-        k_.kreisR[i] = kreis.R;
-    }
-
-    void kreisSpeichern(Index v, Index p1, Index p2, Index p3)
-    {
-        setzeKreis(v, kreisDurch3Punkte(x(p1), x(p2), x(p3), y(p1), y(p2), y(p3)));
-    }
-
-    // Every point of the trial within fehl of its circle (a deviation equal to
-    // fehl passes; one that cannot be computed fails).
-    bool versuchPasst(Index e)
-    {
-        const auto v = static_cast<std::size_t>(versuch_);
-        return pruefung_.passt(e, k_.kreisA[v], k_.kreisB[v], k_.kreisR[v]);
-    }
-
-    void bogenSchreiben(Index von, Index bis, Index c)
-    {
-        for (Index p = von; p <= bis; ++p)
-            aus_.zeileSchreiben(p, c);
-        aus_.kreisblockSchreiben(c);
-    }
-
-    // The trial that reached the last point failed: the last three points get
-    // their own circle, without middle-point search and without tolerance test.
-    void letzterBogen(Index c)
-    {
-        const Index n = k_.anzahl;
-        kreisSpeichern(c, n - 2, n - 1, n);
-        bogenSchreiben(n - 2, n, c);
-    }
-
-    Kontur& k_;
-    Kettenausgabe& aus_;
     Mittelpunktsuche suche_;
     Toleranzpruefung pruefung_;
-
-    Index anfang_ = 0;
-    Index versuch_ = 0;
-    int letzter_ = 0;
-    Index mitte_ = 0;
 };
 
 }  // namespace
 
 void berechneKette(Kontur& kontur, double fehl, Kettenausgabe& ausgabe)
 {
-    Kettenrechner(kontur, fehl, ausgabe).rechnen();
+    SchnelleVersuche versuche(kontur, fehl);
+    Kettenrechner<SchnelleVersuche>(kontur, ausgabe, versuche).rechnen();
 }
 
 }  // namespace bogenkette
