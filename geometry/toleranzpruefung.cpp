@@ -254,10 +254,7 @@ bool Toleranzpruefung::knotenPruefen(std::size_t ebene, std::size_t j, Grenzen& 
         if (!knotenPruefen(ebene - 1, 2 * j + 1, h))
             return false;
         const Knoten& r = kinder[2 * j + 1];
-        n.xMin = std::min(n.xMin, r.xMin);
-        n.xMax = std::max(n.xMax, r.xMax);
-        n.yMin = std::min(n.yMin, r.yMin);
-        n.yMax = std::max(n.yMax, r.yMax);
+        boxErweitern(n, r);
         g.unten = std::min(g.unten, h.unten);
         g.oben = std::max(g.oben, h.oben);
     }
@@ -321,10 +318,7 @@ Toleranzpruefung::Knoten Toleranzpruefung::vereinigung(std::size_t ebene, std::s
     if (j + 1 < knoten.size()) {
         const Knoten& r = knoten[j + 1];
         const Grenzen h = umsetzen(r);
-        n.xMin = std::min(n.xMin, r.xMin);
-        n.xMax = std::max(n.xMax, r.xMax);
-        n.yMin = std::min(n.yMin, r.yMin);
-        n.yMax = std::max(n.yMax, r.yMax);
+        boxErweitern(n, r);
         n.qMin = std::min(n.qMin, h.unten);
         n.qMax = std::max(n.qMax, h.oben);
     }
@@ -343,6 +337,15 @@ void Toleranzpruefung::einschliessen(Knoten& n, Index p) const
     n.yMax = std::max(n.yMax, y(p));
     n.qMin = std::min(n.qMin, qUntereGrenze(q));
     n.qMax = std::max(n.qMax, aufrunden(q));
+}
+
+// Widens n's bounding box to hold r's.
+void Toleranzpruefung::boxErweitern(Knoten& n, const Knoten& r)
+{
+    n.xMin = std::min(n.xMin, r.xMin);
+    n.xMax = std::max(n.xMax, r.xMax);
+    n.yMin = std::min(n.yMin, r.yMin);
+    n.yMax = std::max(n.yMax, r.yMax);
 }
 
 }  // namespace bogenkette

@@ -83,6 +83,7 @@ private:
     Grenzen umsetzen(const Knoten& n) const;
     Knoten vereinigung(std::size_t ebene, std::size_t j) const;
     void einschliessen(Knoten& n, Index p) const;
+    static void boxErweitern(Knoten& n, const Knoten& r);
 
     const Kontur& k_;
     const double fehl_;
