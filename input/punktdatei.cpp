@@ -348,9 +348,9 @@ private:
     const Zahlenformat& format_;
 };
 
-// The pass over the lines: checks them and stores the points in kontur.
+// The second pass over the lines: checks them and stores the points in kontur.
 Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
-                  Kontur* kontur)
+                  Kontur& kontur)
 {
     Zeilenleser leser(quelle, name);
     const Zeilenpruefer pruefer(name, format);
@@ -361,12 +361,10 @@ Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenforma
         if (pruefer.lesen(zeile, leser.zeilennummer(), x, y) == Zeilenart::Leer)
             continue;
         ++punkte;
-        if (kontur) {
-            if (punkte > kontur->anzahl)
-                throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
-            kontur->xWert[static_cast<std::size_t>(punkte)] = x;
-            kontur->yWert[static_cast<std::size_t>(punkte)] = y;
-        }
+        if (punkte > kontur.anzahl)
+            throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
+        kontur.xWert[static_cast<std::size_t>(punkte)] = x;
+        kontur.yWert[static_cast<std::size_t>(punkte)] = y;
     }
     return punkte;
 }
@@ -454,7 +452,7 @@ Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name, co
 {
     Kontur kontur;
     kontur.anlegen(punkte);
-    if (durchlaufen(quelle, name, format, &kontur) != punkte)
+    if (durchlaufen(quelle, name, format, kontur) != punkte)
         throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
     mindestensDreiPunkte(punkte, name);
     return kontur;
