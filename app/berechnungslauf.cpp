@@ -6,6 +6,7 @@
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
 #include "report/bericht.h"
+#include "report/schreibfaden.h"
 
 namespace bogenkette {
 
@@ -50,10 +51,19 @@ Laufergebnis berechnungDurchfuehren(const std::string& punktdatei, Berichtsdatei
             fehl = standardFehl;
         Bericht text(bericht, format, kontur, bericht.pfad());
         text.kopfSchreiben(fehl);
-        Bogenzaehler zaehler(text);
-        verfahren(kontur, fehl, zaehler);
+        // The rows are composed and written on a second thread while the
+        // chain is fitted; it has finished with the report before it gets its
+        // name, and has stopped before a failed report is discarded.
+        Index boegen = 0;
+        {
+            Schreibfaden faden(text, kontur);
+            Bogenzaehler zaehler(faden);
+            verfahren(kontur, fehl, zaehler);
+            faden.abschliessen();
+            boegen = zaehler.boegen;
+        }
         bericht.abschliessen();
-        return {kontur.anzahl, zaehler.boegen};
+        return {kontur.anzahl, boegen};
     } catch (...) {
         bericht.verwerfen();
         throw;

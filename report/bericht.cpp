@@ -80,12 +80,27 @@ void Bericht::setzen(double wert, std::size_t letzteSpalte, Index p, const char*
     laengePruefen(laenge, letzteSpalte, p, feld);
 }
 
+Kreis Bericht::kreis(Index c) const
+{
+    const auto ci = static_cast<std::size_t>(c);
+    return {k_.kreisA[ci], k_.kreisB[ci], k_.kreisR[ci]};
+}
+
 void Bericht::zeileSchreiben(Index p, Index c)
 {
+    zeileSchreiben(p, kreis(c));
+}
+
+void Bericht::kreisblockSchreiben(Index c)
+{
+    kreisblockSchreiben(kreis(c));
+}
+
+void Bericht::zeileSchreiben(Index p, const Kreis& kreis)
+{
     const auto pi = static_cast<std::size_t>(p);
-    const auto ci = static_cast<std::size_t>(c);
     const double x = k_.xWert[pi], y = k_.yWert[pi];
-    const double a = k_.kreisA[ci], b = k_.kreisB[ci], R = k_.kreisR[ci];
+    const double a = kreis.a, b = kreis.b, R = kreis.R;
 
     radienfehler_ = std::sqrt((y - b) * (y - b) + (x - a) * (x - a)) - R;
     const double w = winkel(y - b, x - a);
@@ -120,13 +135,12 @@ void Bericht::wertzeile(const char* bezeichnung, double wert)
     aus_.zeile(text, format_.dreiStellen(wert, text));
 }
 
-void Bericht::kreisblockSchreiben(Index c)
+void Bericht::kreisblockSchreiben(const Kreis& kreis)
 {
-    const auto ci = static_cast<std::size_t>(c);
     aus_.zeile("", 0);
-    wertzeile("      x-Koordinate Bogenmittelpunkt a = ", k_.kreisA[ci]);
-    wertzeile("      y-Koordinate Bogenmittelpunkt b = ", k_.kreisB[ci]);
-    wertzeile("                        Bogenradius R = ", k_.kreisR[ci]);
+    wertzeile("      x-Koordinate Bogenmittelpunkt a = ", kreis.a);
+    wertzeile("      y-Koordinate Bogenmittelpunkt b = ", kreis.b);
+    wertzeile("                        Bogenradius R = ", kreis.R);
     aus_.zeile("", 0);
 }
 

@@ -5,6 +5,7 @@
 // Lines go to the output as they are built; the report is never held as a whole.
 #pragma once
 
+#include "geometry/geometrie.h"
 #include "geometry/kette.h"
 #include "input/kontur.h"
 #include "report/zahlenformat.h"
@@ -28,11 +29,16 @@ public:
     // would start left of column 1 or a value is not a finite number.
     void zeileSchreiben(Index p, Index c) override;
     void kreisblockSchreiben(Index c) override;
+    // The same for a circle given by its values, which need not be in the
+    // contour's circle arrays any more (the chain reuses their places).
+    void zeileSchreiben(Index p, const Kreis& kreis);
+    void kreisblockSchreiben(const Kreis& kreis);
 
     // The radius error of the last row written.
     double radienfehler() const { return radienfehler_; }
 
 private:
+    Kreis kreis(Index c) const;
     // Places the three-decimal text of wert so that it ends in column
     // `letzteSpalte` (1-based); throws when it would start left of column 1.
     void setzen(double wert, std::size_t letzteSpalte, Index p, const char* feld);

@@ -63,8 +63,9 @@ TEST(Berichtskopf, FehlInZeileVier)
         EXPECT_EQ(z[3], std::string(" Berechnung f\xFCr Fehlergrenze: ") + text);
         const std::size_t laengen[] = {64, 63, 0, 0, 61, 57, 45, 0, 24, 55, 55, 76, 74, 0, 0, 66, 0};
         for (std::size_t i = 0; i < 17; ++i) {
-            if (i != 3)
+            if (i != 3) {
                 EXPECT_EQ(z[i].size(), laengen[i]) << "line " << i + 1;
+            }
         }
         EXPECT_EQ(z[15].substr(7, 6), "x-Wert");
         EXPECT_EQ(z[15].substr(54, 12), "Radienwinkel");
