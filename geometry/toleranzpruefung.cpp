@@ -47,7 +47,20 @@
 //    terms' magnitudes, so widening them by S 2^-44 + 1e-300 (2^-44 = 512u; S
 //    itself is computed within a few u) makes them bounds of the exact values
 //    again (a NaN bound becomes infinite);
-//  - a node made from its children: the union of their bounds moved to its centre.
+//  - a node made from its children: the union of their bounds moved to its centre;
+//  - for a leaf, also from its frame: with m a point of the leaf, any w, w' =
+//    (-w_y, w_x), any doubles alpha and beta, and rho = D - alpha w - beta w',
+//      (p - (a, b)).D = (m - (a, b)).D + alpha (p - m).w + beta (p - m).w' + (p - m).rho
+//    exactly. The frame keeps the range of the computed (p - m).w and (p - m).w'
+//    of the leaf's points, each within 3u (|p_x - m_x| |w_x| + |p_y - m_y| |w_y|)
+//    of the exact value; m and p lie in the leaf's box, which bounds |p - m| per
+//    axis by weitX, weitY, and so |(p - m).rho| <= weitX |rho_x| + weitY |rho_y|.
+//    The computed rho is within 4u (|D_x| + |D_y| + (|alpha| + |beta|)(|w_x| + |w_y|))
+//    of the exact one per axis, the rounding of D included. Again the bounds are
+//    off by less than 10u of the sum of the magnitudes of their terms and of these
+//    error terms, and are widened by that sum times 2^-44. Any alpha and beta give
+//    true bounds (rho takes up the rest); D projected on w and w' makes rho small.
+//    Both the box's and the frame's bounds hold, so the tighter of each does.
 // QOben = abrunden(qOben) <= qOben (1 - 28u) - 0.9e-140, so by (1) a point with
 // r^2 <= QOben has q <= qOben (qOben >= 1e-200 absorbs 2^-1074); likewise
 // QUnten = aufrunden(qUnten) gives q >= qUnten for r^2 >= QUnten. A node whose
@@ -63,7 +76,7 @@ namespace {
 // the tree pays off later.
 constexpr Index baumSchwelle = 128;
 // Points per leaf of the tree.
-constexpr Index blatt = 256;
+constexpr Index blatt = 512;
 
 constexpr double unendlich = std::numeric_limits<double>::infinity();
 
@@ -80,6 +93,7 @@ void Toleranzpruefung::baumLeeren()
     for (auto& ebene : ebenen_)
         ebene.clear();
     ebenen_.clear();
+    rahmen_.clear();
     imBaum_ = 0;
 }
 
@@ -224,6 +238,15 @@ void Toleranzpruefung::aufnehmen(Index i, double abstandQ)
                                     aufrunden(abstandQ)});
         else
             knoten.push_back(vereinigung(ebene - 1, 2 * j));
+        if (ebene == 0) {
+            // The leaf's frame follows its chord: drawn anew whenever the leaf has
+            // doubled, widened for the points in between.
+            const Index punkte = i % blatt + 1;
+            if ((punkte & (punkte - 1)) == 0)
+                rahmenSetzen(j, punkte);
+            else
+                rahmenErweitern(rahmen_[j], p);
+        }
         if (knoten.size() == 1)
             return;  // the root
         j /= 2;
@@ -240,6 +263,11 @@ bool Toleranzpruefung::knotenPruefen(std::size_t ebene, std::size_t j, Grenzen& 
     if (g.oben <= QOben_ && g.unten >= QUnten_)
         return true;
     if (ebene == 0) {
+        // The leaf's frame may bound its points far closer than its box.
+        const Grenzen h = rahmenUmsetzen(ebenen_[0][j], rahmen_[j]);
+        g = {std::max(g.unten, h.unten), std::min(g.oben, h.oben)};
+        if (g.oben <= QOben_ && g.unten >= QUnten_)
+            return true;
         if (!blattPruefen(j))
             return false;
         g = {ebenen_[0][j].qMin, ebenen_[0][j].qMax};
@@ -295,9 +323,49 @@ Toleranzpruefung::Grenzen Toleranzpruefung::umsetzen(const Knoten& n) const
     const double kMin = std::min(ex1, ex2) + std::min(ey1, ey2);
     const double kMax = std::max(ex1, ex2) + std::max(ey1, ey2);
     const double d2 = dx * dx + dy * dy;
-    const double summe = std::fabs(n.qMin) + n.qMax
-                         + 2 * (std::max(std::fabs(ex1), std::fabs(ex2)) + std::max(std::fabs(ey1), std::fabs(ey2)))
-                         + d2;
+    return verschoben(n, kMin, kMax, d2,
+                      std::max(std::fabs(ex1), std::fabs(ex2)) + std::max(std::fabs(ey1), std::fabs(ey2)));
+}
+
+// The same bounds from the leaf's frame. With the computed D = (a_, b_) - (a, b)
+// written as alpha w + beta w' + rho, the term (p - (a, b)).D is
+// (m - (a, b)).D + alpha s1 + beta s2 + (p - m).rho, and |(p - m).rho| is at most
+// |rho_x| |p_x - m_x| + |rho_y| |p_y - m_y|, which the box bounds.
+Toleranzpruefung::Grenzen Toleranzpruefung::rahmenUmsetzen(const Knoten& n, const Rahmen& r) const
+{
+    if (!r.gueltig)
+        return {-unendlich, unendlich};
+    const double dx = a_ - n.a;
+    const double dy = b_ - n.b;
+    const double ww = r.wx * r.wx + r.wy * r.wy;
+    const double alpha = (dx * r.wx + dy * r.wy) / ww;
+    const double beta = (dy * r.wx - dx * r.wy) / ww;
+    const double rhoX = dx - alpha * r.wx + beta * r.wy;
+    const double rhoY = dy - alpha * r.wy - beta * r.wx;
+    const double weitX = std::max(n.xMax - r.mx, r.mx - n.xMin);
+    const double weitY = std::max(n.yMax - r.my, r.my - n.yMin);
+    const double mx = (r.mx - n.a) * dx, my = (r.my - n.b) * dy;
+    const double a1 = alpha * r.s1Min, a2 = alpha * r.s1Max;
+    const double b1 = beta * r.s2Min, b2 = beta * r.s2Max;
+    const double rest = weitX * std::fabs(rhoX) + weitY * std::fabs(rhoY);
+    const double kMin = mx + my + std::min(a1, a2) + std::min(b1, b2) - rest;
+    const double kMax = mx + my + std::max(a1, a2) + std::max(b1, b2) + rest;
+    const double d2 = dx * dx + dy * dy;
+    const double w1 = std::fabs(r.wx) + std::fabs(r.wy);
+    const double fehlerterme = (weitX + weitY) * (std::fabs(dx) + std::fabs(dy) + (std::fabs(alpha) + std::fabs(beta)) * w1);
+    return verschoben(n, kMin, kMax, d2,
+                      std::fabs(mx) + std::fabs(my) + std::max(std::fabs(a1), std::fabs(a2))
+                          + std::max(std::fabs(b1), std::fabs(b2)) + rest + fehlerterme);
+}
+
+// Bounds of the exact squared distances from the trial's centre: node n's bounds
+// [qMin, qMax] about its own centre c, moved by D with [kMin, kMax] bounding
+// (p - c).D over its points and d2 = |D|^2; widened beyond their rounding by the
+// magnitudes of the terms (`terme`: those of kMin and kMax) times 2^-44.
+Toleranzpruefung::Grenzen Toleranzpruefung::verschoben(const Knoten& n, double kMin, double kMax,
+                                                      double d2, double terme)
+{
+    const double summe = std::fabs(n.qMin) + n.qMax + d2 + 2 * terme;
     const double spiel = summe * 0x1p-44 + 1e-300;
     Grenzen g{n.qMin - 2 * kMax + d2 - spiel, n.qMax - 2 * kMin + d2 + spiel};
     if (std::isnan(g.unten))
@@ -305,6 +373,38 @@ Toleranzpruefung::Grenzen Toleranzpruefung::umsetzen(const Knoten& n) const
     if (std::isnan(g.oben))
         g.oben = unendlich;
     return g;
+}
+
+// Draws the frame of leaf j through its first point along the chord to its
+// last, the punkte points it holds so far.
+void Toleranzpruefung::rahmenSetzen(std::size_t j, Index punkte)
+{
+    const Index von = anfang_ + static_cast<Index>(j) * blatt;
+    const Index bis = von + punkte - 1;
+    if (rahmen_.size() <= j)
+        rahmen_.resize(j + 1);
+    Rahmen& r = rahmen_[j];
+    r.mx = x(von);
+    r.my = y(von);
+    r.wx = x(bis) - r.mx;
+    r.wy = y(bis) - r.my;
+    r.s1Min = r.s1Max = r.s2Min = r.s2Max = 0;  // m itself
+    const double ww = r.wx * r.wx + r.wy * r.wy;
+    r.gueltig = ww >= 1e-280 && ww <= 1e280;
+    for (Index p = von + 1; p <= bis; ++p)
+        rahmenErweitern(r, p);
+}
+
+void Toleranzpruefung::rahmenErweitern(Rahmen& r, Index p) const
+{
+    const double ux = x(p) - r.mx;
+    const double uy = y(p) - r.my;
+    const double s1 = ux * r.wx + uy * r.wy;
+    const double s2 = uy * r.wx - ux * r.wy;
+    r.s1Min = std::min(r.s1Min, s1);
+    r.s1Max = std::max(r.s1Max, s1);
+    r.s2Min = std::min(r.s2Min, s2);
+    r.s2Max = std::max(r.s2Max, s2);
 }
 
 // The node about the trial's centre that holds nodes j and j + 1 (if any) of the

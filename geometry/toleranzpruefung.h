@@ -10,8 +10,10 @@
 //    centre they were last measured against. Moved to the new trial's centre (the
 //    box bounds how much the squared distances can change), a node whose bounds
 //    lie wholly inside the band that surely passes lets all its points pass
-//    without looking at them. Only the points of nodes that do not are tested
-//    again, and their bounds drawn tight about the new centre.
+//    without looking at them. A leaf also keeps its points' extent along and
+//    across its chord, which bounds them far closer than its box when the arc
+//    runs aslant. Only the points of nodes that do not pass are tested again,
+//    and their bounds drawn tight about the new centre.
 // On one long arc, whose circle moves little from trial to trial, a trial thus
 // costs the test of its new point and a few ring checks, instead of all points.
 // Why no decision can differ from the straightforward test: see the .cpp.
@@ -66,6 +68,17 @@ private:
     struct Grenzen {
         double unten, oben;
     };
+    // A leaf's points in a frame of their own: through its point m, along the
+    // direction w, and across it along w' = (-wy, wx). For the leaf's points p the
+    // computed s1 = (p - m).w lie in [s1Min, s1Max], s2 = (p - m).w' in
+    // [s2Min, s2Max]. With w along the leaf's chord, s2 spans little more than
+    // the arc's sagitta, where the box may be as wide as the chord is long.
+    // The frame does not depend on any centre. gueltig is false while w is 0.
+    struct Rahmen {
+        double mx, my, wx, wy;
+        double s1Min, s1Max, s2Min, s2Max;
+        bool gueltig;
+    };
 
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
     double y(Index p) const { return k_.yWert[static_cast<std::size_t>(p)]; }
@@ -81,6 +94,10 @@ private:
     bool blattPruefen(std::size_t j);
 
     Grenzen umsetzen(const Knoten& n) const;
+    Grenzen rahmenUmsetzen(const Knoten& n, const Rahmen& r) const;
+    static Grenzen verschoben(const Knoten& n, double kMin, double kMax, double d2, double terme);
+    void rahmenSetzen(std::size_t j, Index punkte);
+    void rahmenErweitern(Rahmen& r, Index p) const;
     Knoten vereinigung(std::size_t ebene, std::size_t j) const;
     void einschliessen(Knoten& n, Index p) const;
     static void boxErweitern(Knoten& n, const Knoten& r);
@@ -100,6 +117,7 @@ private:
     // of level L + 1 holds nodes 2j and 2j + 1 of level L. The top level has one
     // node. The points anfang_ .. anfang_ + imBaum_ - 1 are in the tree.
     std::vector<std::vector<Knoten>> ebenen_;
+    std::vector<Rahmen> rahmen_;  // the frame of each leaf
     Index imBaum_ = 0;
 };
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -85,6 +86,18 @@ Punkte kreis(std::mt19937_64& zufall, Index n, double a, double b, double R, dou
         phi += schritt / R;
     }
     return p;
+}
+
+// The tolerance test as written: every point anfang .. e within fehl of the circle.
+bool alleInnerhalb(const Kontur& k, Index anfang, Index e, double a, double b, double R, double fehl)
+{
+    for (Index i = anfang; i <= e; ++i) {
+        const double dx = k.xWert[static_cast<std::size_t>(i)] - a;
+        const double dy = k.yWert[static_cast<std::size_t>(i)] - b;
+        if (!(std::fabs(std::sqrt(dx * dx + dy * dy) - R) <= fehl))
+            return false;
+    }
+    return true;
 }
 
 struct Kreisfall {
@@ -286,12 +299,7 @@ TEST(SchnelleKette, ToleranzWieDerTest)
             // The true circle about (100, 0), moved by a wandering amount.
             const double wandern = (e % 300 == 0 ? 0.06 : 0.004) * gleich(zufall);
             const double a = 100 + wandern, b = 0 + 0.5 * wandern, R = 250 + 0.002 * gleich(zufall);
-            bool erwartet = true;
-            for (Index i = anfang; i <= e; ++i) {
-                const double dx = k.xWert[i] - a, dy = k.yWert[i] - b;
-                if (!(std::fabs(std::sqrt(dx * dx + dy * dy) - R) <= fehl))
-                    erwartet = false;
-            }
+            const bool erwartet = alleInnerhalb(k, anfang, e, a, b, R, fehl);
             ASSERT_EQ(pruefung.passt(e, a, b, R), erwartet) << "Rauschen " << rauschen << ", Ende " << e;
             ++versuche;
             if (!erwartet) {
@@ -303,5 +311,50 @@ TEST(SchnelleKette, ToleranzWieDerTest)
         // Both outcomes occur often, and arcs grow long between failures.
         EXPECT_GT(gescheitert, 0) << rauschen;
         EXPECT_LT(gescheitert * 20, versuche) << rauschen;
+    }
+}
+
+// Very flat arcs, whose centre is poorly determined: it jumps far along the
+// radius from trial to trial while the circle stays close to the points. Leaves
+// lie at every slant to the axes, so their bounds come from their frames.
+TEST(SchnelleKette, ToleranzBeiWeitSpringendemMittelpunkt)
+{
+    std::mt19937_64 zufall(21);
+    std::uniform_real_distribution<double> gleich(-1.0, 1.0);
+    for (double richtung : {0.0, 0.4, 0.785, 1.3, 2.9, 4.0}) {
+        const double R = 3e5, fehl = 0.05;
+        const double ux = std::cos(richtung), uy = std::sin(richtung);
+        const double a0 = 1e6 - R * ux, b0 = -2e6 - R * uy;  // the arc passes (1e6, -2e6)
+        Punkte p;
+        for (Index k = 0; k < 3000; ++k) {
+            const double phi = richtung + (static_cast<double>(k) - 1500) * 0.7 / R;
+            const double r = R + 0.045 * gleich(zufall);
+            p.emplace_back(gerundet(a0 + r * std::cos(phi), 1e4), gerundet(b0 + r * std::sin(phi), 1e4));
+        }
+        const Kontur k = kontur(p);
+        Toleranzpruefung pruefung(k, fehl);
+        Index anfang = 1, gescheitert = 0, laengster = 0;
+        double t = 0, s = 0;
+        pruefung.neuerBogen(anfang);
+        for (Index e = 3; e <= k.anzahl; ++e) {
+            if (e < anfang + 2)
+                continue;
+            // Centre and radius wander together along the radius, by up to
+            // 1,000 a trial, and sideways by up to 0.05.
+            t = std::clamp(t + 1000 * gleich(zufall), -30000.0, 30000.0);
+            s = std::clamp(s + 0.05 * gleich(zufall), -1.0, 1.0);
+            const double a = a0 - t * ux - s * uy, b = b0 - t * uy + s * ux, R1 = R + t;
+            const bool erwartet = alleInnerhalb(k, anfang, e, a, b, R1, fehl);
+            ASSERT_EQ(pruefung.passt(e, a, b, R1), erwartet) << "Richtung " << richtung << ", Ende " << e;
+            if (!erwartet) {
+                ++gescheitert;
+                anfang = e - 1;
+                pruefung.neuerBogen(anfang);
+            }
+            laengster = std::max(laengster, e - anfang + 1);
+        }
+        // Trials fail, and arcs still grow long enough for the tree.
+        EXPECT_GT(gescheitert, 10) << richtung;
+        EXPECT_GT(laengster, 300) << richtung;
     }
 }
