@@ -74,7 +74,7 @@ namespace {
 
 // Trials shorter than this are tested point by point (two points per instruction);
 // the tree pays off later.
-constexpr Index baumSchwelle = 128;
+constexpr Index baumSchwelle = 64;
 // Points per leaf of the tree.
 constexpr Index blatt = 512;
 
