@@ -11,7 +11,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,6 +63,8 @@ public:
         }
     }
     std::size_t umfang() const override { return umfang_; }
+    int fd() const { return fd_; }
+    const std::string& pfad() const { return pfad_; }
 
     // Starts again at the first byte, on the same open file: a file replaced or
     // renamed meanwhile does not matter. A pipe cannot start again; reopening it
@@ -81,6 +85,39 @@ private:
     std::string pfad_;
     int fd_ = -1;
     std::size_t umfang_ = SIZE_MAX;
+};
+
+// A stretch of an open file from byte `von` up to byte `bis` (or its end),
+// read by position: two of them read one file side by side.
+class Dateistueck : public Bytequelle {
+public:
+    Dateistueck(const Dateiquelle& datei, std::uint64_t von, std::uint64_t bis)
+        : datei_(datei), stelle_(von), bis_(bis)
+    {
+    }
+    std::size_t lesen(char* ziel, std::size_t platz) override
+    {
+        platz = static_cast<std::size_t>(std::min<std::uint64_t>(platz, bis_ - stelle_));
+        for (;;) {
+            const ssize_t n = ::pread(datei_.fd(), ziel, platz, static_cast<off_t>(stelle_));
+            if (n >= 0) {
+                stelle_ += static_cast<std::uint64_t>(n);
+                return static_cast<std::size_t>(n);
+            }
+            if (errno != EINTR)
+                throw Fehler("Punktdatei " + dateiname(datei_.pfad())
+                             + " kann nicht gelesen werden: " + systemfehlerText(errno));
+        }
+    }
+    std::size_t umfang() const override
+    {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(bis_ - stelle_, datei_.umfang()));
+    }
+
+private:
+    const Dateiquelle& datei_;
+    std::uint64_t stelle_;
+    const std::uint64_t bis_;
 };
 
 class Textquelle : public Bytequelle {
@@ -124,18 +161,38 @@ std::size_t zeilenendeSuchen(const char* p, std::size_t i, std::size_t ende)
 // larger than the source needs: a small file is read without a large allocation.
 class Zeilenleser {
 public:
-    Zeilenleser(Bytequelle& quelle, const std::string& name)
+    // `vorher`: the lines of the file before the source's first byte; a
+    // byte-order mark is looked for only at the file's start.
+    Zeilenleser(Bytequelle& quelle, const std::string& name, Index vorher = 0)
         : quelle_(quelle),
           name_(name),
           groesse_(std::min(quelle.umfang(), hoechstens - maxZeilenlaenge - 1) + maxZeilenlaenge + 1),
-          puffer_(std::make_unique_for_overwrite<char[]>(groesse_))
+          puffer_(std::make_unique_for_overwrite<char[]>(groesse_)),
+          nummer_(vorher)
     {
         nachladen();
-        if (ende_ >= 3 && std::memcmp(puffer_.get(), "\xEF\xBB\xBF", 3) == 0)
+        if (vorher == 0 && ende_ >= 3 && std::memcmp(puffer_.get(), "\xEF\xBB\xBF", 3) == 0)
             anfang_ = 3;  // UTF-8 byte-order mark
     }
 
     Index zeilennummer() const { return nummer_; }
+    // Bytes taken from the source so far.
+    std::uint64_t gelesen() const { return gelesen_; }
+
+    // The byte of the source where the next line starts, when the last line
+    // ended with a line feed (so that the next starts afresh there); else 0.
+    std::uint64_t neuerAnfang() const
+    {
+        std::size_t a = anfang_;
+        if (lfUeberspringen_) {
+            if (a == ende_ || puffer_[a] != '\n')
+                return 0;
+            ++a;
+        } else if (a == 0 || puffer_[a - 1] != '\n') {
+            return 0;
+        }
+        return gelesen_ - (ende_ - a);
+    }
 
     bool naechste(std::string_view& zeile)
     {
@@ -195,6 +252,7 @@ private:
             ende_ += n;
             neu += n;
         }
+        gelesen_ += neu;
         return neu > 0;
     }
 
@@ -213,6 +271,7 @@ private:
     std::size_t anfang_ = 0, ende_ = 0;
     bool lfUeberspringen_ = false;
     Index nummer_ = 0;
+    std::uint64_t gelesen_ = 0;  // bytes taken from the source
 };
 
 bool istLeerzeichen(char c) { return c == ' ' || c == '\t'; }
@@ -348,25 +407,40 @@ private:
     const Zahlenformat& format_;
 };
 
-// The second pass over the lines: checks them and stores the points in kontur.
-Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
-                  Kontur& kontur)
-{
-    Zeilenleser leser(quelle, name);
-    const Zeilenpruefer pruefer(name, format);
+// Where the second pass may be cut in two: the byte where a line starts, and the
+// lines and points before it. byte 0: nowhere.
+struct Teilung {
+    std::uint64_t byte = 0;
+    Index zeilen = 0;
     Index punkte = 0;
+};
+
+[[noreturn]] void veraendert(const std::string& name)
+{
+    throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
+}
+
+// The second pass over the lines of `quelle`, which follow `vorher.zeilen`
+// lines holding `vorher.punkte` points: checks them and stores their points in
+// kontur, up to point `bis`. Gives the number of points stored.
+Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
+                  Kontur& kontur, const Teilung& vorher, Index bis)
+{
+    Zeilenleser leser(quelle, name, vorher.zeilen);
+    const Zeilenpruefer pruefer(name, format);
+    Index punkt = vorher.punkte;
     std::string_view zeile;
     double x = 0.0, y = 0.0;
     while (leser.naechste(zeile)) {
         if (pruefer.lesen(zeile, leser.zeilennummer(), x, y) == Zeilenart::Leer)
             continue;
-        ++punkte;
-        if (punkte > kontur.anzahl)
-            throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
-        kontur.xWert[static_cast<std::size_t>(punkte)] = x;
-        kontur.yWert[static_cast<std::size_t>(punkte)] = y;
+        ++punkt;
+        if (punkt > bis)
+            veraendert(name);
+        kontur.xWert[static_cast<std::size_t>(punkt)] = x;
+        kontur.yWert[static_cast<std::size_t>(punkt)] = y;
     }
-    return punkte;
+    return punkt - vorher.punkte;
 }
 
 // The top bit of each byte of a word set where the byte is among
@@ -406,7 +480,8 @@ bool nurZahlzeichen(std::string_view zeile)
 // holds; a line with a character no point has is checked in full at once, so
 // that garbage is refused at its first line, before anything is allocated for
 // it. The second pass checks every line in full.
-Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format)
+Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
+                   Teilung* teilung = nullptr)
 {
     // Per byte: 1 = not a blank (the line holds something), 2 = no point has it.
     static constexpr auto klasse = [] {
@@ -420,21 +495,31 @@ Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenfor
     }();
     Zeilenleser leser(quelle, name);
     const Zeilenpruefer pruefer(name, format);
+    // The second pass may be cut at the first line that starts afresh in the
+    // file's second half.
+    std::uint64_t mitte = teilung ? quelle.umfang() / 2 : UINT64_MAX;
     Index punkte = 0;
     std::string_view zeile;
     while (leser.naechste(zeile)) {
         if (nurZahlzeichen(zeile)) {
             ++punkte;
-            continue;
+        } else {
+            unsigned art = 0;
+            for (const char c : zeile)
+                art |= klasse[static_cast<unsigned char>(c)];
+            if (art & 2) {
+                double x = 0.0, y = 0.0;
+                pruefer.lesen(zeile, leser.zeilennummer(), x, y);  // throws with the reason
+            }
+            punkte += art & 1;
         }
-        unsigned art = 0;
-        for (const char c : zeile)
-            art |= klasse[static_cast<unsigned char>(c)];
-        if (art & 2) {
-            double x = 0.0, y = 0.0;
-            pruefer.lesen(zeile, leser.zeilennummer(), x, y);  // throws with the reason
+        if (leser.gelesen() > mitte) [[unlikely]] {
+            const std::uint64_t anfang = leser.neuerAnfang();
+            if (anfang > mitte) {
+                *teilung = {anfang, leser.zeilennummer(), punkte};
+                mitte = UINT64_MAX;
+            }
         }
-        punkte += art & 1;
     }
     return punkte;
 }
@@ -452,9 +537,52 @@ Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name, co
 {
     Kontur kontur;
     kontur.anlegen(punkte);
-    if (durchlaufen(quelle, name, format, kontur) != punkte)
-        throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
+    if (durchlaufen(quelle, name, format, kontur, {}, punkte) != punkte)
+        veraendert(name);
     mindestensDreiPunkte(punkte, name);
+    return kontur;
+}
+
+// Points from which the second pass of a file is worth two threads.
+constexpr Index zweiteiligAb = 65536;
+
+// The second pass in two halves side by side, cut where the first pass found a
+// line starting afresh: the back half on a thread of its own. The points, the
+// messages and their order are those of one pass from the front: an error of
+// the front half comes first.
+Kontur punkteZweiteiligLesen(Index punkte, const Dateiquelle& datei, const Teilung& teilung,
+                             const Zahlenformat& format)
+{
+    const std::string& name = datei.pfad();
+    Kontur kontur;
+    kontur.anlegen(punkte);
+    Index hinten = 0;
+    std::exception_ptr hintenFehler;
+    std::thread faden([&] {
+        try {
+            Dateistueck stueck(datei, teilung.byte, UINT64_MAX);  // to the end, however long
+            hinten = durchlaufen(stueck, name, format, kontur, teilung, punkte);
+        } catch (...) {
+            hintenFehler = std::current_exception();
+        }
+    });
+    Index vorn = 0;
+    std::exception_ptr vornFehler;
+    try {
+        Dateistueck stueck(datei, 0, teilung.byte);
+        vorn = durchlaufen(stueck, name, format, kontur, {}, teilung.punkte);
+    } catch (...) {
+        vornFehler = std::current_exception();
+    }
+    faden.join();
+    if (vornFehler)
+        std::rethrow_exception(vornFehler);
+    if (vorn != teilung.punkte)
+        veraendert(name);
+    if (hintenFehler)
+        std::rethrow_exception(hintenFehler);
+    if (hinten != punkte - teilung.punkte)
+        veraendert(name);
     return kontur;
 }
 
@@ -546,8 +674,11 @@ Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& form
 {
     // Both passes read the same open file: a file replaced meanwhile does not mix in.
     Dateiquelle quelle(strDateiname);
-    const Index punkte = punkteZaehlen(quelle, strDateiname, format);
+    Teilung teilung;
+    const Index punkte = punkteZaehlen(quelle, strDateiname, format, &teilung);
     quelle.zurueckspulen();
+    if (punkte >= zweiteiligAb && teilung.byte > 0)
+        return punkteZweiteiligLesen(punkte, quelle, teilung, format);
     return punkteLesen(punkte, quelle, strDateiname, format);
 }
 

@@ -250,3 +250,75 @@ TEST(Punktdatei, ZeilenendeAnDerPuffergrenze)
     }
     std::remove(pfad.c_str());
 }
+
+// A large file is read in two halves side by side, cut at a line start near its
+// middle. Whatever the line ends, blank lines, byte-order mark or bad lines, the
+// points and the message (naming the first bad line) are those of one pass.
+TEST(Punktdatei, ZweiHaelftenWieEinDurchgang)
+{
+    const std::string pfad = ::testing::TempDir() + "haelften.spl";
+    std::mt19937_64 zufall(5);
+    std::uniform_int_distribution<int> wuerfel(0, 99);
+    auto vergleichen = [&](const std::string& text, const std::string& fall) {
+        std::FILE* datei = std::fopen(pfad.c_str(), "wb");
+        ASSERT_NE(datei, nullptr);
+        std::fwrite(text.data(), 1, text.size(), datei);
+        std::fclose(datei);
+        std::string erwartet, gelesen;
+        Kontur a, b;
+        try {
+            a = punkteAusText(text, pfad, deutsch());
+        } catch (const Fehler& f) {
+            erwartet = f.what();
+        }
+        try {
+            b = punktdateiLesen(pfad, deutsch());
+        } catch (const Fehler& f) {
+            gelesen = f.what();
+        }
+        ASSERT_EQ(gelesen, erwartet) << fall;
+        ASSERT_EQ(b.anzahl, a.anzahl) << fall;
+        for (Index i = 1; i <= a.anzahl; ++i)
+            ASSERT_TRUE(std::bit_cast<std::uint64_t>(a.xWert[i]) == std::bit_cast<std::uint64_t>(b.xWert[i])
+                        && std::bit_cast<std::uint64_t>(a.yWert[i]) == std::bit_cast<std::uint64_t>(b.yWert[i]))
+                << fall << ", Punkt " << i;
+    };
+    const char* const enden[] = {"\n", "\r\n", "\r", "gemischt"};
+    for (const std::string art : enden) {
+        for (const bool bom : {false, true}) {
+            std::vector<std::string> zeilen;
+            for (int k = 0; k < 90000; ++k) {
+                const int w = wuerfel(zufall);
+                if (w < 3)
+                    zeilen.emplace_back(w == 0 ? "" : " \t ");
+                else if (w < 6)
+                    zeilen.emplace_back(" " + std::to_string(k) + "e-3 ,\t-" + std::to_string(w) + ".25 ");
+                else
+                    zeilen.emplace_back(std::to_string(1000 + k) + "." + std::to_string(w) + ",-"
+                                        + std::to_string(k % 977) + ".0625");
+            }
+            auto zusammen = [&](const std::vector<std::string>& z) {
+                std::string text = bom ? "\xEF\xBB\xBF" : "";
+                for (const std::string& zeile : z) {
+                    const std::string ende =
+                        art != "gemischt" ? art : enden[static_cast<std::size_t>(wuerfel(zufall) % 3)];
+                    text += zeile + ende;
+                }
+                return text;
+            };
+            const std::string fall = "Enden " + (art == "\n" ? "LF"s : art == "\r\n" ? "CR LF"s : art == "\r" ? "CR"s : art)
+                                     + (bom ? ", BOM" : "");
+            vergleichen(zusammen(zeilen), fall);
+            // Bad lines at the start, about the cut and at the end; with two,
+            // the first one is named.
+            for (const std::vector<std::size_t>& schlecht :
+                 std::vector<std::vector<std::size_t>>{{5}, {44990}, {45010}, {89990}, {45010, 89000}, {100, 45001}}) {
+                std::vector<std::string> z = zeilen;
+                for (const std::size_t i : schlecht)
+                    z[i] = "1,2,3";
+                vergleichen(zusammen(z), fall + ", schlechte Zeile " + std::to_string(schlecht[0] + 1));
+            }
+        }
+    }
+    std::remove(pfad.c_str());
+}
