@@ -13,6 +13,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 #include <fcntl.h>
@@ -558,14 +559,23 @@ Kontur punkteZweiteiligLesen(Index punkte, const Dateiquelle& datei, const Teilu
     kontur.anlegen(punkte);
     Index hinten = 0;
     std::exception_ptr hintenFehler;
-    std::thread faden([&] {
-        try {
-            Dateistueck stueck(datei, teilung.byte, UINT64_MAX);  // to the end, however long
-            hinten = durchlaufen(stueck, name, format, kontur, teilung, punkte);
-        } catch (...) {
-            hintenFehler = std::current_exception();
-        }
-    });
+    std::thread faden;
+    try {
+        faden = std::thread([&] {
+            try {
+                Dateistueck stueck(datei, teilung.byte, UINT64_MAX);  // to the end, however long
+                hinten = durchlaufen(stueck, name, format, kontur, teilung, punkte);
+            } catch (...) {
+                hintenFehler = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had (a limit on processes or memory): one pass.
+        Dateistueck stueck(datei, 0, UINT64_MAX);
+        if (durchlaufen(stueck, name, format, kontur, {}, punkte) != punkte)
+            veraendert(name);
+        return kontur;
+    }
     Index vorn = 0;
     std::exception_ptr vornFehler;
     try {

@@ -3,12 +3,18 @@
 #include "report/bericht.h"
 
 #include <cstring>
+#include <system_error>
 
 namespace bogenkette {
 
-Schreibfaden::Schreibfaden(Bericht& bericht, const Kontur& kontur)
-    : bericht_(bericht), k_(kontur), faden_([this] { arbeiten(); })
+Schreibfaden::Schreibfaden(Bericht& bericht, const Kontur& kontur) : bericht_(bericht), k_(kontur)
 {
+    try {
+        faden_ = std::thread([this] { arbeiten(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a limit on processes or memory): each batch is
+        // written directly when it is handed over.
+    }
 }
 
 Schreibfaden::~Schreibfaden()
@@ -63,6 +69,12 @@ void Schreibfaden::fehlerWerfen()
 
 void Schreibfaden::weitergeben()
 {
+    if (!faden_.joinable()) {
+        stapelSchreiben(laufend_);
+        laufend_.clear();
+        zeilenImStapel_ = 0;
+        return;
+    }
     bool gescheitert = false;
     {
         std::unique_lock<std::mutex> lock(sperre_);
@@ -90,6 +102,8 @@ void Schreibfaden::abschliessen()
 {
     if (!laufend_.empty())
         weitergeben();
+    if (!faden_.joinable())
+        return;  // written directly
     {
         std::lock_guard<std::mutex> lock(sperre_);
         ende_ = true;

@@ -73,7 +73,7 @@ private:
     bool abbruch_ = false;        // stop without writing the rest
     std::exception_ptr fehler_;
 
-    std::thread faden_;  // last: starts when everything above is ready
+    std::thread faden_;  // not joinable when no thread could be started
 };
 
 }  // namespace bogenkette

@@ -175,6 +175,25 @@ TEST_F(Stoerfaelle, DateigroessengrenzeDieDerBerichtEinhaelt)
     EXPECT_EQ(lesen(ordner / "klein.TXT").substr(0, 10), " Berechnun");
 }
 
+// Without a second thread (here: a stack limit so large that no thread stack can
+// be mapped) a large file is read and its report written all the same, the same
+// bytes as with threads.
+TEST_F(Stoerfaelle, OhneZweitenFadenDerselbeBericht)
+{
+    std::string text;
+    for (int i = 0; i < 70000; ++i)
+        text += std::to_string(i % 3000) + "." + std::to_string(i % 7) + "," + std::to_string(i % 11) + "\r\n";
+    schreiben(ordner / "gross.spl", text);
+    const Aufrufergebnis mit = cli("-o " + q(ordner / "mit.TXT") + " " + q(ordner / "gross.spl"));
+    ASSERT_EQ(mit.status, 0) << mit.ausgabe;
+    const Aufrufergebnis ohne = cli("-o " + q(ordner / "ohne.TXT") + " " + q(ordner / "gross.spl"),
+                                    "ulimit -s 100000000 || exit 77;");
+    if (ohne.status == 77)
+        GTEST_SKIP() << "the stack limit cannot be raised here";
+    ASSERT_EQ(ohne.status, 0) << ohne.ausgabe;
+    EXPECT_TRUE(lesen(ordner / "ohne.TXT") == lesen(ordner / "mit.TXT"));
+}
+
 // Writes `stueck` again and again into a named pipe until `menge` bytes are
 // written or the reader has gone; counts what got through.
 class Rohrquelle {
