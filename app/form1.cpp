@@ -1,10 +1,10 @@
 #include "app/form1.h"
 
-#include "app/berechnungslauf.h"
-#include "app/berichtspfad.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
-#include "input/fehler.h"
+#include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
 

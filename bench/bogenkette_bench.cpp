@@ -10,10 +10,10 @@
 // may be shared (inputs under 200,000 points get three times the runs). The reports of both fittings are compared byte for byte; the
 // benchmark fails (exit status 1) when they differ.
 
-#include "app/berechnungslauf.h"
+#include "run/berechnungslauf.h"
 #include "bench/eingaben.h"
-#include "bench/kette_einfach.h"
-#include "input/fehler.h"
+#include "geometry/kette_einfach.h"
+#include "common/fehler.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
 

@@ -1,6 +1,6 @@
 #include "bench/eingaben.h"
 
-#include "input/fehler.h"
+#include "common/fehler.h"
 
 #include <charconv>
 #include <cmath>

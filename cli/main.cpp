@@ -6,9 +6,9 @@
 // Exit status 0 on success, 1 when the input is rejected or a file cannot be read
 // or written (no report is left behind), 2 for a wrong command line.
 
-#include "app/berechnungslauf.h"
-#include "app/berichtspfad.h"
-#include "input/fehler.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
+#include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"

@@ -7,7 +7,7 @@
 #include "fuzzhilfe.h"
 #include "kettenpruefung.h"
 
-#include "input/fehler.h"
+#include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
 #include "report/bericht.h"

@@ -4,7 +4,7 @@
 // its report column; a refused file is refused with a message naming it.
 #include "fuzzhilfe.h"
 
-#include "input/fehler.h"
+#include "common/fehler.h"
 #include "input/punktdatei.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "input/punktdatei.h"
 
-#include "input/fehler.h"
+#include "common/fehler.h"
 #include "report/zahlenformat.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "report/ausgabe.h"
 
-#include "input/fehler.h"
+#include "common/fehler.h"
 
 #include <cerrno>
 #include <cstring>

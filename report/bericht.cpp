@@ -1,7 +1,7 @@
 #include "report/bericht.h"
 
 #include "geometry/geometrie.h"
-#include "input/fehler.h"
+#include "common/fehler.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
 

@@ -1,6 +1,6 @@
 // The reports of the bundled cases, byte for byte, through the library and
 // through the converter, and the converter's command line.
-#include "app/berechnungslauf.h"
+#include "run/berechnungslauf.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
 

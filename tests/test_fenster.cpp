@@ -1,12 +1,12 @@
 // The window: its controls and layout, the order in which the buttons appear, the
 // file choices (a scripted dialog stands in for the user), the scroll bar, the
 // compute pass with its report and sketch, and every failure path.
-#include "app/berechnungslauf.h"
-#include "app/berichtspfad.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
 #include "app/form1.h"
-#include "input/fehler.h"
+#include "common/fehler.h"
 #include "report/ausgabe.h"
 #include "testhilfen.h"
 

@@ -2,7 +2,7 @@
 // same rows p@c, the same blocks and bit-identical circles, on random and
 // adversarial contours. And its two parts, the middle-point search and the
 // tolerance test, against their straightforward forms on their own.
-#include "bench/kette_einfach.h"
+#include "geometry/kette_einfach.h"
 #include "geometry/kette.h"
 #include "testhilfen.h"
 #include "geometry/mittelpunktsuche.h"

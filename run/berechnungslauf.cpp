@@ -1,8 +1,8 @@
-#include "app/berechnungslauf.h"
+#include "run/berechnungslauf.h"
 
-#include "app/berichtspfad.h"
+#include "run/berichtspfad.h"
 #include "geometry/kette.h"
-#include "input/fehler.h"
+#include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
 #include "report/bericht.h"

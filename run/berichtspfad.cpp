@@ -1,4 +1,4 @@
-#include "app/berichtspfad.h"
+#include "run/berichtspfad.h"
 
 #include <filesystem>
 

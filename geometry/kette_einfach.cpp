@@ -1,4 +1,4 @@
-#include "bench/kette_einfach.h"
+#include "geometry/kette_einfach.h"
 
 #include "geometry/kettenrechner.h"
 

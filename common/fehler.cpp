@@ -1,4 +1,4 @@
-#include "input/fehler.h"
+#include "common/fehler.h"
 
 #include <cerrno>
 
