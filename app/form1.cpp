@@ -55,6 +55,24 @@ void einpassen(QWidget* steuerelement, const QString& text, int innenrand)
 
 std::string pfadVon(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
+// Shows the run in the window: the sketch of the points as soon as they are read,
+// and the contour error the run uses.
+class Laufanzeige : public Laufausgabe {
+public:
+    Laufanzeige(Bildfeld& bild, std::optional<double>& fehl) : bild_(bild), fehl_(fehl) {}
+    void punkteGelesen(const Kontur& kontur, double fehl) override
+    {
+        bild_.skizzeZeichnen(kontur);
+        fehl_ = fehl;
+    }
+    void bogenAufnehmen(const Bogen&) override {}
+    void abschliessen() override {}
+
+private:
+    Bildfeld& bild_;
+    std::optional<double>& fehl_;
+};
+
 // The busy cursor for as long as the computation runs.
 class Wartezeiger {
 public:
@@ -226,14 +244,12 @@ void Form1::Command3_Click()
         const Wartezeiger warten;
         // Each computation shows only its own points.
         Picture1->leeren();
-        const auto skizze = [this](const Kontur& kontur) {
-            Picture1->skizzeZeichnen(kontur);
-            if (!fehl_ || *fehl_ == 0.0)
-                fehl_ = standardFehl;
-        };
+        Laufanzeige anzeige(*Picture1, fehl_);
+        Laufausgabe* const ausgaben[] = {&anzeige};
         try {
-            berechnungDurchfuehren(pfadVon(strDateiname_), *kanal2_, fehl_.value_or(0.0), format_,
-                                   skizze);
+            const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
+                                      Kettenverfahren::schnell};
+            berechnungDurchfuehren(auftrag, *kanal2_, ausgaben);
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {

@@ -12,7 +12,6 @@
 
 #include "run/berechnungslauf.h"
 #include "bench/eingaben.h"
-#include "geometry/kette_einfach.h"
 #include "common/fehler.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
@@ -47,11 +46,13 @@ struct Messung {
 // Child side: one computation run; prints seconds and arcs.
 int lauf(const std::string& verfahren, const std::string& punktdatei, const std::string& bericht)
 {
-    const Kettenverfahren fitting = verfahren == "einfach" ? berechneKetteEinfach : berechneKette;
     const Zahlenformat format = Zahlenformat::deutsch();
     const auto start = std::chrono::steady_clock::now();
     Berichtsdatei datei(bericht);
-    const Laufergebnis ergebnis = berechnungDurchfuehren(punktdatei, datei, benchFehl, format, {}, fitting);
+    const Laufauftrag auftrag{punktdatei, benchFehl, format,
+                              verfahren == "einfach" ? Kettenverfahren::einfach
+                                                     : Kettenverfahren::schnell};
+    const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, datei, {});
     const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
     std::printf("%.6f %lld\n", dauer.count(), static_cast<long long>(ergebnis.boegen));
     return 0;

@@ -44,7 +44,7 @@ const char* const benutzung =
     "2 falscher Aufruf.\n";
 
 struct Aufruf {
-    double fehl = standardFehl;
+    std::optional<double> fehl;  // standardFehl when not given
     std::optional<std::string> locale;
     std::string bericht;
     std::string punktdatei;
@@ -75,8 +75,10 @@ Aufruf aufrufLesen(int argc, char** argv)
             nurDateien = true;
         } else if (!nurDateien && arg == "--fehl") {
             const std::string text = wertNach(arg);
-            if (!zahlLesen(text, aufruf.fehl) || !(aufruf.fehl > 0.0) || !std::isfinite(aufruf.fehl))
+            double fehl = 0.0;
+            if (!zahlLesen(text, fehl) || !(fehl > 0.0) || !std::isfinite(fehl))
                 falscherAufruf("--fehl \"" + text + "\" ist keine positive Zahl (z. B. 0.05).");
+            aufruf.fehl = fehl;
         } else if (!nurDateien && arg == "--locale") {
             aufruf.locale = wertNach(arg);
         } else if (!nurDateien && arg == "-o") {
@@ -120,8 +122,8 @@ int main(int argc, char** argv)
     const Zahlenformat format = formatWaehlen(aufruf.locale);
     try {
         Berichtsdatei bericht(aufruf.bericht);
-        const Laufergebnis ergebnis =
-            berechnungDurchfuehren(aufruf.punktdatei, bericht, aufruf.fehl, format);
+        const Laufauftrag auftrag{aufruf.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell};
+        const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, bericht, {});
         std::printf("Bericht geschrieben: %s (%lld Punkte, %lld %s)\n", aufruf.bericht.c_str(),
                     static_cast<long long>(ergebnis.punkte), static_cast<long long>(ergebnis.boegen),
                     ergebnis.boegen == 1 ? "Bogen" : "Bögen");

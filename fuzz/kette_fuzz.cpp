@@ -18,20 +18,19 @@ using namespace bogenkette;
 
 namespace {
 
-void abbruchPruefen(const Kontur& k, const Zahlenformat& format,
-                    const std::vector<Kettenschritt>& schritte, const Fehler& fehler)
+// The run stopped while the last piece was written: one of its rows has no place.
+void abbruchPruefen(const Kontur& k, const Zahlenformat& format, const std::vector<Bogen>& boegen,
+                    const Fehler& fehler)
 {
     verlangen(std::string_view(fehler.what()).find("\"fuzz.TXT\"") != std::string_view::npos,
               std::string("Meldung ohne Berichtsnamen: ") + fehler.what());
-    verlangen(!schritte.empty() && !schritte.back().block,
-              std::string("Abbruch außerhalb einer Zeile: ") + fehler.what());
-    const Kettenschritt& s = schritte.back();
-    verlangen(s.c >= 0 && s.c <= k.anzahl && s.p >= 1 && s.p <= k.anzahl,
-              "Abbruch bei einem Index außerhalb der Felder");
-    const auto c = static_cast<std::size_t>(s.c);
-    const Kreis kreis{k.kreisA[c], k.kreisB[c], k.kreisR[c]};
-    verlangen(erwarteteZeile(k, s.p, kreis, format).empty(),
-              std::string("Abbruch, obwohl die Zeile passt: ") + fehler.what());
+    verlangen(!boegen.empty(), std::string("Abbruch vor dem ersten Bogen: ") + fehler.what());
+    const Bogen& b = boegen.back();
+    verlangen(b.von >= 1 && b.bis <= k.anzahl, "Abbruch bei einem Punkt außerhalb der Felder");
+    bool ohnePlatz = false;
+    for (Index p = b.von; p <= b.bis; ++p)
+        ohnePlatz = ohnePlatz || erwarteteZeile(k, p, b.kreis, format).empty();
+    verlangen(ohnePlatz, std::string("Abbruch, obwohl jede Zeile passt: ") + fehler.what());
 }
 
 }  // namespace
@@ -44,21 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     const std::string text = eingabe.ConsumeRemainingBytesAsString();
     Kontur k;
     try {
-        k = punkteAusText(text, "fuzz.spl", format);
+        k = punkteAusText(text, "fuzz.spl", wertebereich(format));
     } catch (const Fehler&) {
         return 0;  // the reader's own target checks refusals
     }
     Speicherausgabe aus;
     Bericht bericht(aus, format, k, "fuzz.TXT");
     bericht.kopfSchreiben(fehl);
-    Kettenmitschrift mitschrift(k, bericht);
+    Kettenmitschrift mitschrift(bericht);
     try {
         berechneKette(k, fehl, mitschrift);
     } catch (const Fehler& f) {
-        abbruchPruefen(k, format, mitschrift.schritte, f);
+        abbruchPruefen(k, format, mitschrift.boegen, f);
         return 0;
     }
-    const auto fehler = ketteUndBerichtPruefen(k, fehl, format, mitschrift.schritte, aus.inhalt());
+    const auto fehler = ketteUndBerichtPruefen(k, fehl, format, mitschrift.boegen, aus.inhalt());
     verlangen(fehler.empty(), fehler);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "common/fehler.h"
 #include "input/punktdatei.h"
+#include "report/bericht.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     const std::string text = eingabe.ConsumeRemainingBytesAsString();
     Kontur k;
     try {
-        k = punkteAusText(text, "fuzz.spl", format);
+        k = punkteAusText(text, "fuzz.spl", wertebereich(format));
     } catch (const Fehler& f) {
         verlangen(std::string_view(f.what()).find("\"fuzz.spl\"") != std::string_view::npos,
                   std::string("Meldung ohne Dateinamen: ") + f.what());
@@ -82,9 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     }
     verlangen(k.anzahl >= 3, "weniger als 3 Punkte angenommen");
     const auto n = static_cast<std::size_t>(k.anzahl) + 1;
-    verlangen(k.xWert.size() == n && k.yWert.size() == n && k.kreisA.size() == n
-                  && k.kreisB.size() == n && k.kreisR.size() == n,
-              "Felder nicht für 0 bis anzahl angelegt");
+    verlangen(k.xWert.size() == n && k.yWert.size() == n, "Felder nicht für 0 bis anzahl angelegt");
     verlangen(k.xWert[0] == 0.0 && k.yWert[0] == 0.0, "Element 0 beschrieben");
 
     Index punkt = 0;

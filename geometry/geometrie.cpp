@@ -37,14 +37,14 @@ Kreis kreisDurch3Punkte(double x1, double x2, double x3, double y1, double y2, d
                        - S1 * x3 * y2 - S2 * x1 * y3);
 
     if (A == 0.0)
-        return {kollinearWert, kollinearWert, kollinearWert};
+        return entarteterKreis;
 
     // Nearly collinear, closely spaced points far from the origin can make the
     // rounded radicand slightly negative; the true value is then close to 0.
     double radikand = D * D + E * E - A * F;
     if (radikand < 0.0)
         radikand = 0.0;
-    return {-D / A, -E / A, std::fabs(std::sqrt(radikand) / A)};
+    return {-D / A, -E / A, std::fabs(std::sqrt(radikand) / A), false};
 }
 
 }  // namespace bogenkette

@@ -19,7 +19,13 @@ struct Kreis {
     double a = 0.0;  // centre x
     double b = 0.0;  // centre y
     double R = 0.0;  // radius, never negative
+    // The degenerate circle (a = b = R = 1e9) of three points whose determinant is
+    // exactly 0; no point lies near it.
+    bool entartet = false;
 };
+
+// The degenerate circle.
+inline constexpr Kreis entarteterKreis{kollinearWert, kollinearWert, kollinearWert, true};
 
 // Direction of the vector (nenner, zaehler) in degrees, counter-clockwise from the
 // positive x axis, from 0 up to 360. A vertical vector (nenner == 0) gives 90 upward,

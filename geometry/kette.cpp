@@ -19,7 +19,7 @@ public:
         pruefung_.neuerBogen(anfang);
     }
     Index mitte(Index e) { return suche_.suchen(e); }
-    bool passt(Index e, double a, double b, double R) { return pruefung_.passt(e, a, b, R); }
+    bool passt(Index e, const Kreis& kreis) { return pruefung_.passt(e, kreis.a, kreis.b, kreis.R); }
 
 private:
     Mittelpunktsuche suche_;
@@ -28,10 +28,10 @@ private:
 
 }  // namespace
 
-void berechneKette(Kontur& kontur, double fehl, Kettenausgabe& ausgabe)
+void berechneKette(const Kontur& kontur, double fehl, Bogenempfaenger& empfaenger)
 {
     SchnelleVersuche versuche(kontur, fehl);
-    Kettenrechner<SchnelleVersuche>(kontur, ausgabe, versuche).rechnen();
+    Kettenrechner<SchnelleVersuche>(kontur, empfaenger, versuche).rechnen();
 }
 
 }  // namespace bogenkette

@@ -4,39 +4,54 @@
 //
 // Each arc grows by trials. Trial v of an arc starting at point anfang covers the
 // points anfang .. e = anfang + 2 + v; its circle passes through the first point,
-// a middle point chosen by x value, and the end point, and is stored at index v of
-// the circle arrays. The first trial that has a point farther than fehl from its
-// circle closes the arc with the trial before it. Consecutive arcs share their
-// joining point. Each arc is handed to the output the moment it is fixed.
+// a middle point chosen by x value, and the end point. The first trial that has a
+// point farther than fehl from its circle closes the arc with the trial before
+// it. Consecutive arcs share their joining point. Each arc is handed out as a
+// value the moment it is fixed: the points it covers and its circle.
 //
 // The results are those of searching and testing all points of every trial, but
 // an arc of m points costs far less than m*m point tests: the middle point is
 // found in sorted x values (Mittelpunktsuche) and points that surely pass are not
-// tested again (Toleranzpruefung).
+// tested again (Toleranzpruefung). kette_einfach.h holds the straightforward
+// fitting, the reference for both.
 #pragma once
 
+#include "geometry/geometrie.h"
 #include "input/kontur.h"
 
 namespace bogenkette {
 
-// Receives the chain arc by arc: one row per point of the arc, measured against
-// the circle at index c, then the arc's block.
-class Kettenausgabe {
-public:
-    virtual ~Kettenausgabe() = default;
-    virtual void zeileSchreiben(Index p, Index c) = 0;
-    virtual void kreisblockSchreiben(Index c) = 0;
+// One piece of the chain.
+struct Bogen {
+    enum class Art {
+        // An arc that passed the tolerance test: all its points lie within fehl
+        // of its circle.
+        kreisbogen,
+        // The first trial of the arc failed: the straight piece of its first two
+        // points, against the degenerate circle.
+        gerade,
+        // The trial that reached the last point failed: the last three points get
+        // their own circle, without middle-point search or tolerance test. Two of
+        // them already ended the piece before.
+        schluss,
+    };
+    Index von = 0;  // first point
+    Index bis = 0;  // last point
+    Kreis kreis;
+    Art art = Art::kreisbogen;
 };
 
-// Fits the chain for kontur (at least 3 points) within fehl > 0. Fills the circle
-// arrays of kontur and writes every arc to `ausgabe`.
-//
-// An arc whose first trial already fails is the straight piece of its first two
-// points: it is reported against the degenerate circle (1e9 for centre and radius)
-// stored at index 0, and the next arc starts at its second point.
-void berechneKette(Kontur& kontur, double fehl, Kettenausgabe& ausgabe);
+// Receives the pieces of the chain in chain order, each the moment it is fixed.
+class Bogenempfaenger {
+public:
+    virtual ~Bogenempfaenger() = default;
+    virtual void bogenAufnehmen(const Bogen& bogen) = 0;
+};
 
-// A way of fitting the chain with the signature of berechneKette.
-using Kettenverfahren = void (*)(Kontur& kontur, double fehl, Kettenausgabe& ausgabe);
+// Fits the chain for kontur (at least 3 points) within fehl > 0 and hands every
+// piece to `empfaenger`. The first piece starts at point 1, every later one at
+// the last point of the piece before (the last piece of kind schluss two points
+// earlier), and the last ends at point anzahl.
+void berechneKette(const Kontur& kontur, double fehl, Bogenempfaenger& empfaenger);
 
 }  // namespace bogenkette

@@ -33,13 +33,13 @@ public:
     }
 
     // A deviation equal to fehl passes; one that cannot be computed fails.
-    bool passt(Index e, double a, double b, double R) const
+    bool passt(Index e, const Kreis& kreis) const
     {
         for (Index i = anfang_; i <= e; ++i) {
-            const double dx = x(i) - a;
-            const double dy = y(i) - b;
+            const double dx = x(i) - kreis.a;
+            const double dy = y(i) - kreis.b;
             const double abstandQ = dx * dx + dy * dy;
-            if (!(std::fabs(std::sqrt(abstandQ) - R) <= fehl_))
+            if (!(std::fabs(std::sqrt(abstandQ) - kreis.R) <= fehl_))
                 return false;
         }
         return true;
@@ -56,10 +56,10 @@ private:
 
 }  // namespace
 
-void berechneKetteEinfach(Kontur& kontur, double fehl, Kettenausgabe& ausgabe)
+void berechneKetteEinfach(const Kontur& kontur, double fehl, Bogenempfaenger& empfaenger)
 {
     EinfacheVersuche versuche(kontur, fehl);
-    Kettenrechner<EinfacheVersuche>(kontur, ausgabe, versuche).rechnen();
+    Kettenrechner<EinfacheVersuche>(kontur, empfaenger, versuche).rechnen();
 }
 
 }  // namespace bogenkette

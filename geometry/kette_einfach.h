@@ -9,6 +9,6 @@
 
 namespace bogenkette {
 
-void berechneKetteEinfach(Kontur& kontur, double fehl, Kettenausgabe& ausgabe);
+void berechneKetteEinfach(const Kontur& kontur, double fehl, Bogenempfaenger& empfaenger);
 
 }  // namespace bogenkette

@@ -1,7 +1,6 @@
 #include "input/punktdatei.h"
 
 #include "common/fehler.h"
-#include "report/zahlenformat.h"
 
 #include <algorithm>
 #include <array>
@@ -308,11 +307,11 @@ enum class Zeilenart { Leer, Punkt };
 
 class Zeilenpruefer {
 public:
-    Zeilenpruefer(const std::string& name, const Zahlenformat& format) : name_(name), format_(format) {}
+    Zeilenpruefer(const std::string& name, const Wertebereich& bereich) : name_(name), bereich_(bereich) {}
 
     Zeilenart lesen(std::string_view zeile, Index nummer, double& x, double& y) const
     {
-        if (schnellLesen(zeile, x, y))
+        if (schnellLesen(zeile, x, y) && innerhalb(x, bereich_.x) && innerhalb(y, bereich_.y))
             return Zeilenart::Punkt;
         const std::string_view inhalt = getrimmt(zeile);
         if (inhalt.empty())
@@ -324,8 +323,8 @@ public:
         const std::string_view yText = getrimmt(inhalt.substr(komma + 1));
         if (yText.find(',') != std::string_view::npos)
             fehler(nummer, zeile, "enthält mehr als zwei Werte");
-        wert(xText, "x", 14, nummer, zeile, x);
-        wert(yText, "y", 29, nummer, zeile, y);
+        wert(xText, "x", bereich_.x, nummer, zeile, x);
+        wert(yText, "y", bereich_.y, nummer, zeile, y);
         return Zeilenart::Punkt;
     }
 
@@ -372,7 +371,7 @@ private:
             wert = static_cast<double>(ziffern) / zehnerpotenz[bruch];
             if (negativ)
                 wert = -wert;
-            return std::fabs(wert) < 1e5;  // larger values need the column check
+            return true;
         };
         leerzeichen();
         if (!zahl(x))
@@ -387,25 +386,26 @@ private:
         return p == ende;
     }
 
-    void wert(std::string_view text, const char* achse, std::size_t spalte, Index nummer,
+    static bool innerhalb(double wert, const Achsenbereich& bereich)
+    {
+        return wert >= bereich.min && wert <= bereich.max;
+    }
+
+    void wert(std::string_view text, const char* achse, const Achsenbereich& bereich, Index nummer,
               std::string_view zeile, double& ziel) const
     {
         if (text.empty())
             fehler(nummer, zeile, std::string("hat keinen ") + achse + "-Wert");
         if (!zahlLesen(text, ziel))
             fehler(nummer, zeile, std::string("hat keinen gültigen ") + achse + "-Wert");
-        // Below 1e5 every text fits; larger values are measured in the report's format.
-        if (std::fabs(ziel) >= 1e5) {
-            char puffer[maxZahltext];
-            if (format_.dreiStellen(ziel, puffer) > spalte)
-                fehler(nummer, zeile, std::string("hat einen ") + achse
-                                          + "-Wert, der zu groß für seine Berichtsspalte ist (höchstens "
-                                          + std::to_string(spalte) + " Zeichen)");
-        }
+        if (!innerhalb(ziel, bereich))
+            fehler(nummer, zeile, std::string("hat einen ") + achse
+                                      + "-Wert, der zu groß für seine Berichtsspalte ist (höchstens "
+                                      + std::to_string(bereich.zeichen) + " Zeichen)");
     }
 
     const std::string& name_;
-    const Zahlenformat& format_;
+    const Wertebereich& bereich_;
 };
 
 // Where the second pass may be cut in two: the byte where a line starts, and the
@@ -424,11 +424,11 @@ struct Teilung {
 // The second pass over the lines of `quelle`, which follow `vorher.zeilen`
 // lines holding `vorher.punkte` points: checks them and stores their points in
 // kontur, up to point `bis`. Gives the number of points stored.
-Index durchlaufen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
+Index durchlaufen(Bytequelle& quelle, const std::string& name, const Wertebereich& bereich,
                   Kontur& kontur, const Teilung& vorher, Index bis)
 {
     Zeilenleser leser(quelle, name, vorher.zeilen);
-    const Zeilenpruefer pruefer(name, format);
+    const Zeilenpruefer pruefer(name, bereich);
     Index punkt = vorher.punkte;
     std::string_view zeile;
     double x = 0.0, y = 0.0;
@@ -481,7 +481,7 @@ bool nurZahlzeichen(std::string_view zeile)
 // holds; a line with a character no point has is checked in full at once, so
 // that garbage is refused at its first line, before anything is allocated for
 // it. The second pass checks every line in full.
-Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenformat& format,
+Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Wertebereich& bereich,
                    Teilung* teilung = nullptr)
 {
     // Per byte: 1 = not a blank (the line holds something), 2 = no point has it.
@@ -495,7 +495,7 @@ Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Zahlenfor
         return k;
     }();
     Zeilenleser leser(quelle, name);
-    const Zeilenpruefer pruefer(name, format);
+    const Zeilenpruefer pruefer(name, bereich);
     // The second pass may be cut at the first line that starts afresh in the
     // file's second half.
     std::uint64_t mitte = teilung ? quelle.umfang() / 2 : UINT64_MAX;
@@ -534,11 +534,11 @@ void mindestensDreiPunkte(Index anzahl, const std::string& name)
 }
 
 // The second pass: reads, checks and stores the points counted by the first.
-Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name, const Zahlenformat& format)
+Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name, const Wertebereich& bereich)
 {
     Kontur kontur;
     kontur.anlegen(punkte);
-    if (durchlaufen(quelle, name, format, kontur, {}, punkte) != punkte)
+    if (durchlaufen(quelle, name, bereich, kontur, {}, punkte) != punkte)
         veraendert(name);
     mindestensDreiPunkte(punkte, name);
     return kontur;
@@ -552,7 +552,7 @@ constexpr Index zweiteiligAb = 65536;
 // messages and their order are those of one pass from the front: an error of
 // the front half comes first.
 Kontur punkteZweiteiligLesen(Index punkte, const Dateiquelle& datei, const Teilung& teilung,
-                             const Zahlenformat& format)
+                             const Wertebereich& bereich)
 {
     const std::string& name = datei.pfad();
     Kontur kontur;
@@ -564,7 +564,7 @@ Kontur punkteZweiteiligLesen(Index punkte, const Dateiquelle& datei, const Teilu
         faden = std::thread([&] {
             try {
                 Dateistueck stueck(datei, teilung.byte, UINT64_MAX);  // to the end, however long
-                hinten = durchlaufen(stueck, name, format, kontur, teilung, punkte);
+                hinten = durchlaufen(stueck, name, bereich, kontur, teilung, punkte);
             } catch (...) {
                 hintenFehler = std::current_exception();
             }
@@ -572,7 +572,7 @@ Kontur punkteZweiteiligLesen(Index punkte, const Dateiquelle& datei, const Teilu
     } catch (const std::system_error&) {
         // No thread to be had (a limit on processes or memory): one pass.
         Dateistueck stueck(datei, 0, UINT64_MAX);
-        if (durchlaufen(stueck, name, format, kontur, {}, punkte) != punkte)
+        if (durchlaufen(stueck, name, bereich, kontur, {}, punkte) != punkte)
             veraendert(name);
         return kontur;
     }
@@ -580,7 +580,7 @@ Kontur punkteZweiteiligLesen(Index punkte, const Dateiquelle& datei, const Teilu
     std::exception_ptr vornFehler;
     try {
         Dateistueck stueck(datei, 0, teilung.byte);
-        vorn = durchlaufen(stueck, name, format, kontur, {}, teilung.punkte);
+        vorn = durchlaufen(stueck, name, bereich, kontur, {}, teilung.punkte);
     } catch (...) {
         vornFehler = std::current_exception();
     }
@@ -680,24 +680,24 @@ bool zahlLesen(std::string_view text, double& wert)
     return true;
 }
 
-Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format)
+Kontur punktdateiLesen(const std::string& strDateiname, const Wertebereich& bereich)
 {
     // Both passes read the same open file: a file replaced meanwhile does not mix in.
     Dateiquelle quelle(strDateiname);
     Teilung teilung;
-    const Index punkte = punkteZaehlen(quelle, strDateiname, format, &teilung);
+    const Index punkte = punkteZaehlen(quelle, strDateiname, bereich, &teilung);
     quelle.zurueckspulen();
     if (punkte >= zweiteiligAb && teilung.byte > 0)
-        return punkteZweiteiligLesen(punkte, quelle, teilung, format);
-    return punkteLesen(punkte, quelle, strDateiname, format);
+        return punkteZweiteiligLesen(punkte, quelle, teilung, bereich);
+    return punkteLesen(punkte, quelle, strDateiname, bereich);
 }
 
-Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Zahlenformat& format)
+Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Wertebereich& bereich)
 {
     Textquelle zaehlung(inhalt);
-    const Index punkte = punkteZaehlen(zaehlung, name, format);
+    const Index punkte = punkteZaehlen(zaehlung, name, bereich);
     Textquelle quelle(inhalt);
-    return punkteLesen(punkte, quelle, name, format);
+    return punkteLesen(punkte, quelle, name, bereich);
 }
 
 Punktkanal::Punktkanal(const std::string& strDateiname)

@@ -4,7 +4,9 @@
 // or tabs around each number, an optional sign and exponent ("12.5,-3.75",
 // " +3. , .5e-2"); line ends CR LF, LF or a lone CR; a UTF-8 byte-order mark at the
 // start; lines of only blanks or tabs, which are not points. Anything else rejects
-// the whole file with a message naming the line. At least three points are needed.
+// the whole file with a message naming the line, as does a value outside the range
+// the caller gives (the report has no room for larger ones). At least three points
+// are needed.
 //
 // The file is read twice in bounded memory: once to check and count its points,
 // so that every array is allocated once at its final size, and once to fill them.
@@ -21,18 +23,25 @@
 
 namespace bogenkette {
 
-class Zahlenformat;
-
 // Longest line accepted; no point needs more.
 inline constexpr std::size_t maxZeilenlaenge = 4096;
 
-// Reads the point file at strDateiname. Values whose three-decimal text in
-// `format` would not fit their report column are rejected. Throws Fehler.
-Kontur punktdateiLesen(const std::string& strDateiname, const Zahlenformat& format);
+// The values accepted for one coordinate: min <= v <= max. `zeichen` is the
+// room its column of the report has, for the message that refuses a value.
+struct Achsenbereich {
+    double min, max;
+    std::size_t zeichen;
+};
+struct Wertebereich {
+    Achsenbereich x, y;
+};
+
+// Reads the point file at strDateiname. Throws Fehler.
+Kontur punktdateiLesen(const std::string& strDateiname, const Wertebereich& bereich);
 
 // The same for a file's content held in memory; `name` is used in messages.
 Kontur punkteAusText(std::string_view inhalt, const std::string& name,
-                     const Zahlenformat& format);
+                     const Wertebereich& bereich);
 
 // Channel 1 of the window: the point file held open for reading from its choice to
 // the end of the computation, so that a file that cannot be read is reported when

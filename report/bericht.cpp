@@ -5,8 +5,11 @@
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace bogenkette {
 
@@ -37,6 +40,44 @@ const char* const kopfUnten[] = {
 const char* const fehlergrenze = " Berechnung f\xFC" "r Fehlergrenze: ";
 
 }  // namespace
+
+namespace {
+
+// The largest magnitude of the given sign whose text has at most `zeichen`
+// characters. A text grows with the magnitude (more digits, more separators; the
+// sign is the same), so the magnitudes that fit form one range from 0, and a
+// binary search over the finite doubles, ordered as their bit patterns, finds its
+// end.
+double groessterBetrag(const Zahlenformat& format, bool negativ, std::size_t zeichen)
+{
+    char text[maxZahltext];
+    const auto passt = [&](std::uint64_t bits) {
+        const double betrag = std::bit_cast<double>(bits);
+        return format.dreiStellen(negativ ? -betrag : betrag, text) <= zeichen;
+    };
+    std::uint64_t passend = 0;  // 0 fits: "0,000"
+    std::uint64_t zuGross = std::bit_cast<std::uint64_t>(std::numeric_limits<double>::max());
+    if (passt(zuGross))
+        return std::numeric_limits<double>::max();
+    while (zuGross - passend > 1) {
+        const std::uint64_t mitte = passend + (zuGross - passend) / 2;
+        (passt(mitte) ? passend : zuGross) = mitte;
+    }
+    return std::bit_cast<double>(passend);
+}
+
+Achsenbereich achsenbereich(const Zahlenformat& format, std::size_t zeichen)
+{
+    return {-groessterBetrag(format, true, zeichen), groessterBetrag(format, false, zeichen),
+            zeichen};
+}
+
+}  // namespace
+
+Wertebereich wertebereich(const Zahlenformat& format)
+{
+    return {achsenbereich(format, xSpalte), achsenbereich(format, ySpalte)};
+}
 
 Bericht::Bericht(Ausgabe& ausgabe, const Zahlenformat& format, const Kontur& kontur,
                  std::string name)
@@ -80,20 +121,11 @@ void Bericht::setzen(double wert, std::size_t letzteSpalte, Index p, const char*
     laengePruefen(laenge, letzteSpalte, p, feld);
 }
 
-Kreis Bericht::kreis(Index c) const
+void Bericht::bogenAufnehmen(const Bogen& bogen)
 {
-    const auto ci = static_cast<std::size_t>(c);
-    return {k_.kreisA[ci], k_.kreisB[ci], k_.kreisR[ci]};
-}
-
-void Bericht::zeileSchreiben(Index p, Index c)
-{
-    zeileSchreiben(p, kreis(c));
-}
-
-void Bericht::kreisblockSchreiben(Index c)
-{
-    kreisblockSchreiben(kreis(c));
+    for (Index p = bogen.von; p <= bogen.bis; ++p)
+        zeileSchreiben(p, bogen.kreis);
+    kreisblockSchreiben(bogen.kreis);
 }
 
 void Bericht::zeileSchreiben(Index p, const Kreis& kreis)
@@ -102,28 +134,28 @@ void Bericht::zeileSchreiben(Index p, const Kreis& kreis)
     const double x = k_.xWert[pi], y = k_.yWert[pi];
     const double a = kreis.a, b = kreis.b, R = kreis.R;
 
-    radienfehler_ = std::sqrt((y - b) * (y - b) + (x - a) * (x - a)) - R;
+    const double radienfehler = std::sqrt((y - b) * (y - b) + (x - a) * (x - a)) - R;
     const double w = winkel(y - b, x - a);
-    if (!std::isfinite(radienfehler_) || !std::isfinite(w))
+    if (!std::isfinite(radienfehler) || !std::isfinite(w))
         throw Fehler("Bericht " + dateiname(name_) + ": Radienfehler oder Radienwinkel von Punkt "
                      + std::to_string(p) + " ist keine darstellbare Zahl.");
 
     // The usual row: the four texts written in place one after the other (every
     // text is at most maxKurztext long, so only x can start left of column 1).
     // Any other row is composed again field by field, which also words a refusal.
-    static_assert(maxKurztext <= 29, "a y text in place must not start left of the row");
+    static_assert(maxKurztext <= ySpalte, "a y text in place must not start left of the row");
     char* const zeile = druckzeile();
     std::memset(zeile, ' ', zeilenbreite);
-    const std::size_t lx = format_.dreiStellenVor(x, zeile + 14);
-    const std::size_t ly = format_.dreiStellenVor(y, zeile + 29);
-    const std::size_t lf = format_.dreiStellenVor(radienfehler_, zeile + 44);
-    const std::size_t lw = format_.dreiStellenVor(w, zeile + 64);
-    if (lx == 0 || lx > 14 || ly == 0 || lf == 0 || lw == 0) {
+    const std::size_t lx = format_.dreiStellenVor(x, zeile + xSpalte);
+    const std::size_t ly = format_.dreiStellenVor(y, zeile + ySpalte);
+    const std::size_t lf = format_.dreiStellenVor(radienfehler, zeile + fehlerSpalte);
+    const std::size_t lw = format_.dreiStellenVor(w, zeile + winkelSpalte);
+    if (lx == 0 || lx > xSpalte || ly == 0 || lf == 0 || lw == 0) {
         std::memset(zeile, ' ', zeilenbreite);
-        setzen(x, 14, p, "x");
-        setzen(y, 29, p, "y");
-        setzen(radienfehler_, 44, p, "Radienfehler");
-        setzen(w, 64, p, "Radienwinkel");
+        setzen(x, xSpalte, p, "x");
+        setzen(y, ySpalte, p, "y");
+        setzen(radienfehler, fehlerSpalte, p, "Radienfehler");
+        setzen(w, winkelSpalte, p, "Radienwinkel");
     }
     aus_.zeile<zeilenbreite>(zeile);
 }

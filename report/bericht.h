@@ -8,6 +8,7 @@
 #include "geometry/geometrie.h"
 #include "geometry/kette.h"
 #include "input/kontur.h"
+#include "input/punktdatei.h"
 #include "report/zahlenformat.h"
 
 #include <string>
@@ -15,32 +16,36 @@
 namespace bogenkette {
 
 class Ausgabe;
-class Zahlenformat;
 
-inline constexpr int zeilenbreite = 80;
+// The columns of a row, counted from 1: each text ends in the last column of its
+// field. A text longer than its field reaches into the field to its left; one that
+// would start left of column 1 has no place.
+inline constexpr std::size_t xSpalte = 14;
+inline constexpr std::size_t ySpalte = 29;
+inline constexpr std::size_t fehlerSpalte = 44;
+inline constexpr std::size_t winkelSpalte = 64;
+inline constexpr std::size_t zeilenbreite = 80;
 
-class Bericht : public Kettenausgabe {
+// The x and y values whose three-decimal texts in `format` fit their columns:
+// what the point file may hold.
+Wertebereich wertebereich(const Zahlenformat& format);
+
+class Bericht : public Bogenempfaenger {
 public:
     // `name` is the report's name for messages.
     Bericht(Ausgabe& ausgabe, const Zahlenformat& format, const Kontur& kontur, std::string name);
 
     void kopfSchreiben(double fehl);
-    // Row of point p against the circle at index c. Throws Fehler when a text
-    // would start left of column 1 or a value is not a finite number.
-    void zeileSchreiben(Index p, Index c) override;
-    void kreisblockSchreiben(Index c) override;
-    // The same for a circle given by its values, which need not be in the
-    // contour's circle arrays any more (the chain reuses their places).
+    // The arc's rows, each point measured against its circle, then its block.
+    void bogenAufnehmen(const Bogen& bogen) override;
+    // Row of point p against the circle. Throws Fehler when a text would start
+    // left of column 1 or a value is not a finite number.
     void zeileSchreiben(Index p, const Kreis& kreis);
     void kreisblockSchreiben(const Kreis& kreis);
 
-    // The radius error of the last row written.
-    double radienfehler() const { return radienfehler_; }
-
 private:
-    Kreis kreis(Index c) const;
     // Places the three-decimal text of wert so that it ends in column
-    // `letzteSpalte` (1-based); throws when it would start left of column 1.
+    // `letzteSpalte`; throws when it would start left of column 1.
     void setzen(double wert, std::size_t letzteSpalte, Index p, const char* feld);
     void laengePruefen(std::size_t laenge, std::size_t letzteSpalte, Index p,
                        const char* feld) const;
@@ -50,7 +55,6 @@ private:
     const Zahlenformat& format_;
     const Kontur& k_;
     std::string name_;
-    double radienfehler_ = 0.0;
     // The row, behind room for a text that starts left of it (see setzen).
     char zeilenpuffer_[maxKurztext + zeilenbreite];
     char* druckzeile() { return zeilenpuffer_ + maxKurztext; }

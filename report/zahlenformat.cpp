@@ -200,8 +200,11 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
         ++k;
     alsCp1252(QStringView(minus).left(k), minus_);
 
-    schablone_.resize(310);
-    for (std::size_t n = 1; n <= sofortSchablonen; ++n)
+    schablone_.resize(hoechstensZiffern + 1);
+    for (std::size_t n = 1; n <= artZiffern; ++n)
+        schablone_[n] = schabloneBilden(n);
+    langeSchablonenBilden();
+    for (std::size_t n = 1; n <= artZiffern; ++n)
         art_[n] = artBestimmen(n);
     einBytig_ = minus_.size() == 1 && dezimal_.size() == 1;
     kurzEinfach_ = art_[1] != Art::Schablone && art_[2] != Art::Schablone && art_[3] != Art::Schablone;
@@ -211,7 +214,7 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
 // with one one-byte separator (the same in every template that has one).
 Zahlenformat::Art Zahlenformat::artBestimmen(std::size_t n)
 {
-    const std::string& s = schablone(n);
+    const std::string& s = schablone_[n];
     if (s == std::string(n, '\0'))
         return Art::Ziffern;
     std::string dreier;
@@ -232,15 +235,64 @@ Zahlenformat::Art Zahlenformat::artBestimmen(std::size_t n)
     return Art::Dreier;
 }
 
+namespace {
+
+// A template of n digits grouped as the locale groups them: once the number has
+// at least `ab` digits, a separator stands after the `erste` digits at the right
+// and then after every `weitere` digits.
+std::string gruppiert(std::size_t n, std::size_t ab, std::size_t erste, std::size_t weitere,
+                      const std::string& trenner)
+{
+    std::string s;
+    for (std::size_t rechts = n; rechts > 0; --rechts) {
+        s.push_back('\0');
+        const std::size_t danach = rechts - 1;  // digits right of this one
+        if (n >= ab && danach >= erste && (danach - erste) % weitere == 0)
+            s += trenner;
+    }
+    return s;
+}
+
+}  // namespace
+
+// Templates of more digits than artZiffern, which Qt is slow to make: by the rule
+// of grouping that the shorter ones show, when that rule makes every one of them
+// again; otherwise (a locale of irregular grouping) from Qt itself.
+void Zahlenformat::langeSchablonenBilden()
+{
+    const std::string& laengste = schablone_[artZiffern];
+    std::vector<std::size_t> versatz;  // digits right of each separator, from the right
+    std::string trenner;
+    std::size_t ziffern = 0;
+    for (std::size_t i = laengste.size(); i > 0; --i) {
+        if (laengste[i - 1] == '\0') {
+            ++ziffern;
+            continue;
+        }
+        if (versatz.empty() || versatz.back() != ziffern) {
+            versatz.push_back(ziffern);
+            trenner.clear();
+        }
+        trenner.insert(trenner.begin(), laengste[i - 1]);
+    }
+    std::size_t ab = artZiffern + 1;
+    for (std::size_t n = artZiffern; n >= 1 && schablone_[n] != std::string(n, '\0'); --n)
+        ab = n;
+    bool regel = versatz.empty() || versatz.size() >= 2;
+    const std::size_t erste = versatz.empty() ? artZiffern : versatz[0];
+    const std::size_t weitere = versatz.size() >= 2 ? versatz[1] - versatz[0] : 1;
+    for (std::size_t n = 1; regel && n <= artZiffern; ++n)
+        regel = gruppiert(n, ab, erste, weitere, trenner) == schablone_[n];
+    for (std::size_t n = artZiffern + 1; n <= hoechstensZiffern; ++n)
+        schablone_[n] = regel ? gruppiert(n, ab, erste, weitere, trenner) : schabloneBilden(n);
+}
+
 // Grouping: the integer part of an n-digit number as the locale writes it. Some
 // locales group the top digits differently or not at all below five digits, so
-// every digit count is taken from the locale itself, when it is first needed
-// (long numbers are rare, and Qt's texts of them are slow to make).
-const std::string& Zahlenformat::schablone(std::size_t n) const
+// every digit count is taken from the locale itself.
+std::string Zahlenformat::schabloneBilden(std::size_t n) const
 {
-    std::string& s = schablone_[n];
-    if (!s.empty())
-        return s;
+    std::string s;
     const double wert = n == 309 ? 1e308 : 1.5 * std::pow(10.0, static_cast<double>(n) - 1);
     const QString text = locale_.toString(wert, 'f', 0);
     qsizetype p = 0;
@@ -278,11 +330,11 @@ std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
     if (std::isfinite(v) && tausendstelRunden(std::fabs(v), tausendstel) && einBytig_
         && gruppenSchreiben(std::signbit(v) && tausendstel != 0, tausendstel, z))
         return static_cast<std::size_t>(z - ziel);
-    return allgemeinSchreiben(v, ziel);
+    return dreiStellenAllgemein(v, ziel);
 }
 
 // Any value in any locale: the digits, then the template of their number.
-std::size_t Zahlenformat::allgemeinSchreiben(double v, char* ziel) const
+std::size_t Zahlenformat::dreiStellenAllgemein(double v, char* ziel) const
 {
     char* z = ziel;
     if (!std::isfinite(v)) {
@@ -309,10 +361,10 @@ std::size_t Zahlenformat::allgemeinSchreiben(double v, char* ziel) const
     if (std::signbit(v) && !null)
         for (char c : minus_)
             *z++ = c;
-    const Art art = ganz <= sofortSchablonen ? art_[ganz] : Art::Schablone;
+    const Art art = ganz <= artZiffern ? art_[ganz] : Art::Schablone;
     if (art == Art::Schablone) {
         std::size_t ziffer = 0;
-        for (char c : schablone(ganz))
+        for (char c : schablone_[ganz])
             *z++ = c == '\0' ? ziffern[ziffer++] : c;
     } else {
         // Copies of a fixed four bytes (ziffern and ziel have room behind the text),

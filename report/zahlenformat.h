@@ -58,21 +58,25 @@ private:
     std::string minus_;    // text in front of a negative number
     std::string dezimal_;  // decimal separator
     // schablone_[n]: the integer part of an n-digit number, with '\0' where a digit
-    // goes and the locale's group separators in between; made with the format for
-    // up to sofortSchablonen digits, for longer numbers on first use.
-    static constexpr std::size_t sofortSchablonen = 20;
-    // For those: whether the template is the digits alone (Art::Ziffern) or groups
-    // of three digits from the right with the one-byte separator gruppenTrenner_
-    // (Art::Dreier), which dreiStellen writes without walking the template.
+    // goes and the locale's group separators in between, for every digit count a
+    // finite double can have. All are made with the format, which is never changed
+    // after, so that threads may share it.
+    static constexpr std::size_t hoechstensZiffern = 309;
+    std::vector<std::string> schablone_;
+    // For numbers of up to artZiffern digits: whether the template is the digits
+    // alone (Art::Ziffern) or groups of three digits from the right with the
+    // one-byte separator gruppenTrenner_ (Art::Dreier), which are written without
+    // walking the template.
+    static constexpr std::size_t artZiffern = 20;
     enum class Art : unsigned char { Schablone, Ziffern, Dreier };
-    Art art_[sofortSchablonen + 1] = {};
+    Art art_[artZiffern + 1] = {};
     char gruppenTrenner_ = 0;
     bool einBytig_ = false;  // minus sign and decimal separator one byte each
     bool kurzEinfach_ = false;  // numbers of 1 to 3 digits are written as plain digits
     bool gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const;
-    std::size_t allgemeinSchreiben(double v, char* ziel) const;
-    mutable std::vector<std::string> schablone_;
-    const std::string& schablone(std::size_t n) const;
+    std::size_t dreiStellenAllgemein(double v, char* ziel) const;
+    std::string schabloneBilden(std::size_t n) const;
+    void langeSchablonenBilden();
     Art artBestimmen(std::size_t n);
 };
 

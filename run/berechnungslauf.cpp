@@ -1,32 +1,43 @@
 #include "run/berechnungslauf.h"
 
-#include "run/berichtspfad.h"
-#include "geometry/kette.h"
 #include "common/fehler.h"
+#include "geometry/kette.h"
+#include "geometry/kette_einfach.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
 #include "report/bericht.h"
 #include "report/schreibfaden.h"
+#include "run/berichtspfad.h"
 
 namespace bogenkette {
 
 namespace {
 
-// Counts the arcs while passing the chain on to the report.
-class Bogenzaehler : public Kettenausgabe {
+// Hands each arc to the report and to every further output, and counts them.
+class Verteiler : public Bogenempfaenger {
 public:
-    explicit Bogenzaehler(Kettenausgabe& ziel) : ziel_(ziel) {}
-    void zeileSchreiben(Index p, Index c) override { ziel_.zeileSchreiben(p, c); }
-    void kreisblockSchreiben(Index c) override
+    Verteiler(Bogenempfaenger& bericht, std::span<Laufausgabe* const> weitere)
+        : bericht_(bericht), weitere_(weitere)
     {
-        ziel_.kreisblockSchreiben(c);
+    }
+    void bogenAufnehmen(const Bogen& bogen) override
+    {
+        bericht_.bogenAufnehmen(bogen);
+        for (Laufausgabe* ausgabe : weitere_)
+            ausgabe->bogenAufnehmen(bogen);
         ++boegen;
     }
     Index boegen = 0;
 
 private:
-    Kettenausgabe& ziel_;
+    Bogenempfaenger& bericht_;
+    std::span<Laufausgabe* const> weitere_;
 };
+
+double fehlWaehlen(const std::optional<double>& fehl)
+{
+    return fehl && *fehl > 0.0 ? *fehl : standardFehl;
+}
 
 }  // namespace
 
@@ -37,33 +48,35 @@ void berichtPruefen(const std::string& punktdatei, const std::string& berichtspf
                      "der Bericht braucht einen anderen Namen.");
 }
 
-Laufergebnis berechnungDurchfuehren(const std::string& punktdatei, Berichtsdatei& bericht,
-                                    double fehl, const Zahlenformat& format,
-                                    const std::function<void(const Kontur&)>& skizze,
-                                    Kettenverfahren verfahren)
+Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
+                                    std::span<Laufausgabe* const> weitere)
 {
     try {
-        berichtPruefen(punktdatei, bericht.pfad());
-        Kontur kontur = punktdateiLesen(punktdatei, format);
-        if (skizze)
-            skizze(kontur);
-        if (!(fehl > 0.0))
-            fehl = standardFehl;
-        Bericht text(bericht, format, kontur, bericht.pfad());
+        berichtPruefen(auftrag.punktdatei, bericht.pfad());
+        const Kontur kontur = punktdateiLesen(auftrag.punktdatei, wertebereich(auftrag.format));
+        const double fehl = fehlWaehlen(auftrag.fehl);
+        for (Laufausgabe* ausgabe : weitere)
+            ausgabe->punkteGelesen(kontur, fehl);
+        Bericht text(bericht, auftrag.format, kontur, bericht.pfad());
         text.kopfSchreiben(fehl);
-        // The rows are composed and written on a second thread while the
-        // chain is fitted; it has finished with the report before it gets its
-        // name, and has stopped before a failed report is discarded.
+        // The rows are composed and written on a second thread while the chain
+        // is fitted; it has finished with the report before it gets its name,
+        // and has stopped before a failed report is discarded.
         Index boegen = 0;
         {
-            Schreibfaden faden(text, kontur);
-            Bogenzaehler zaehler(faden);
-            verfahren(kontur, fehl, zaehler);
+            Schreibfaden faden(text);
+            Verteiler verteiler(faden, weitere);
+            if (auftrag.verfahren == Kettenverfahren::einfach)
+                berechneKetteEinfach(kontur, fehl, verteiler);
+            else
+                berechneKette(kontur, fehl, verteiler);
             faden.abschliessen();
-            boegen = zaehler.boegen;
+            boegen = verteiler.boegen;
         }
+        for (Laufausgabe* ausgabe : weitere)
+            ausgabe->abschliessen();
         bericht.abschliessen();
-        return {kontur.anzahl, boegen};
+        return {kontur.anzahl, boegen, fehl};
     } catch (...) {
         bericht.verwerfen();
         throw;

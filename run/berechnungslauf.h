@@ -6,7 +6,8 @@
 #include "geometry/kette.h"
 #include "input/kontur.h"
 
-#include <functional>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace bogenkette {
@@ -14,22 +15,46 @@ namespace bogenkette {
 class Berichtsdatei;
 class Zahlenformat;
 
+// The contour error of a run for which none was chosen.
 inline constexpr double standardFehl = 0.05;
+
+// Which fitting the run uses: the fast one, or the straightforward reference
+// (for comparisons); both give the same chain.
+enum class Kettenverfahren { schnell, einfach };
+
+// What a run needs besides the report file.
+struct Laufauftrag {
+    std::string punktdatei;
+    // The permissible contour error; standardFehl where it has no value or is
+    // not positive.
+    std::optional<double> fehl;
+    const Zahlenformat& format;
+    Kettenverfahren verfahren;
+};
+
+// Another output of the run: it sees the points as soon as they are read (the
+// window draws its sketch then), takes the chain arc by arc, and is finished only
+// when the whole run has succeeded.
+class Laufausgabe : public Bogenempfaenger {
+public:
+    virtual void punkteGelesen(const Kontur& kontur, double fehl) = 0;
+    // The run has succeeded: the output is completed (a file takes its name).
+    // Throws Fehler when that fails.
+    virtual void abschliessen() = 0;
+};
 
 struct Laufergebnis {
     Index punkte = 0;
     Index boegen = 0;
+    double fehl = 0.0;  // the contour error used
 };
 
-// Runs the computation for the point file `punktdatei` into the opened report.
-// `skizze` (may be empty) is shown the points right after they are read;
-// `verfahren` fits the chain (another one only for comparisons). On
-// success the report has its final name; on failure it throws Fehler and the
-// report is discarded, leaving an existing file of its name as it was.
-Laufergebnis berechnungDurchfuehren(const std::string& punktdatei, Berichtsdatei& bericht,
-                                    double fehl, const Zahlenformat& format,
-                                    const std::function<void(const Kontur&)>& skizze = {},
-                                    Kettenverfahren verfahren = berechneKette);
+// Runs the computation of `auftrag` into the opened report and the further
+// outputs. On success the report has its final name, after every further output
+// has been completed; on failure it throws Fehler and the report is discarded,
+// leaving an existing file of its name as it was.
+Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
+                                    std::span<Laufausgabe* const> weitere);
 
 // Refuses (Fehler) a report path that names the point file itself.
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad);

@@ -4,24 +4,21 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace bogenkette {
 
 namespace {
 
-bool imBereich(const Feld& feld, Index i)
-{
-    return i >= 0 && static_cast<std::size_t>(i) < feld.size();
-}
-
 double punktX(const Kontur& k, Index p) { return k.xWert[static_cast<std::size_t>(p)]; }
 double punktY(const Kontur& k, Index p) { return k.yWert[static_cast<std::size_t>(p)]; }
 
-bool gleich(const Kreis& a, const Kreis& b) { return a.a == b.a && a.b == b.b && a.R == b.R; }
+bool gleich(const Kreis& a, const Kreis& b)
+{
+    return a.a == b.a && a.b == b.b && a.R == b.R && a.entartet == b.entartet;
+}
 
 // The arc's circle passes through its first point, one of its points and its last.
-bool kreisDurchBogenpunkte(const Kontur& k, const Bogenstueck& b)
+bool kreisDurchBogenpunkte(const Kontur& k, const Bogen& b)
 {
     for (Index m = b.von; m <= b.bis; ++m) {
         const Kreis kreis = kreisDurch3Punkte(punktX(k, b.von), punktX(k, m), punktX(k, b.bis),
@@ -45,97 +42,50 @@ private:
     std::vector<std::string>& ziel_;
 };
 
-std::string bogenName(std::size_t i, const Bogenstueck& b)
+std::string bogenName(std::size_t i, const Bogen& b)
 {
     return "Bogen " + std::to_string(i + 1) + " (Punkte " + std::to_string(b.von) + " bis "
-           + std::to_string(b.bis) + ", Kreis " + std::to_string(b.c) + ")";
+           + std::to_string(b.bis) + ")";
 }
 
-// Rows and blocks grouped into arcs; rows must run on point by point.
-std::vector<Bogenstueck> gruppieren(const Kontur& k, const std::vector<Kettenschritt>& schritte,
-                                    Meldungen& fehler)
+// The kind piece i must have by where it stands, and whether it joins the one
+// before as it must.
+void artPruefen(const Kontur& k, const std::vector<Bogen>& boegen, std::size_t i, Meldungen& fehler)
 {
-    std::vector<Bogenstueck> boegen;
-    Bogenstueck aktuell;
-    bool offen = false;
-    for (const Kettenschritt& s : schritte) {
-        const std::string wo = "Schritt " + std::to_string(&s - schritte.data());
-        if (s.c < 0 || s.c > k.anzahl - 3)
-            fehler(wo + ": Kreisindex " + std::to_string(s.c) + " außerhalb 0 bis anzahl - 3");
-        if (s.block) {
-            if (!offen)
-                fehler(wo + ": Bogenblock ohne Zeilen");
-            else if (s.c != aktuell.c)
-                fehler(wo + ": Bogenblock mit anderem Kreis als seine Zeilen");
-            aktuell.kreis = s.kreis;
-            if (offen)
-                boegen.push_back(aktuell);
-            offen = false;
-            continue;
-        }
-        if (s.p < 1 || s.p > k.anzahl)
-            fehler(wo + ": Punkt " + std::to_string(s.p) + " außerhalb 1 bis anzahl");
-        if (!offen) {
-            aktuell = {s.p, s.p, s.c, {}, Bogenstueck::Bogen};
-            offen = true;
-            continue;
-        }
-        if (s.p != aktuell.bis + 1)
-            fehler(wo + ": Punkt " + std::to_string(s.p) + " folgt nicht auf Punkt "
-                   + std::to_string(aktuell.bis));
-        if (s.c != aktuell.c)
-            fehler(wo + ": Zeilen eines Bogens mit verschiedenen Kreisen");
-        aktuell.bis = s.p;
-    }
-    if (offen)
-        fehler("Zeilen nach dem letzten Bogenblock");
-    return boegen;
-}
-
-// Which kind of piece arc i is, and whether it joins the one before as it must.
-void artBestimmen(const Kontur& k, std::vector<Bogenstueck>& boegen, std::size_t i,
-                  Meldungen& fehler)
-{
-    Bogenstueck& b = boegen[i];
+    const Bogen& b = boegen[i];
     const bool letzter = i + 1 == boegen.size();
     const Index n = k.anzahl;
-    if (i == 0) {
-        if (b.von != 1)
-            fehler(bogenName(i, b) + ": die Kette beginnt nicht mit Punkt 1");
-    } else {
-        const Bogenstueck& vorher = boegen[i - 1];
-        if (letzter && b.von == n - 2 && vorher.bis == n - 1) {
-            b.art = Bogenstueck::Schluss;
-            if (b.c != vorher.c)
-                fehler(bogenName(i, b) + ": letzter Bogen nicht am Kreisindex des Bogens davor");
-            return;
-        }
-        if (b.von != vorher.bis)
-            fehler(bogenName(i, b) + ": beginnt nicht am letzten Punkt des Bogens davor");
-    }
-    const Index laenge = b.bis - b.von + 1;
-    if (laenge == 2) {
-        b.art = Bogenstueck::Gerade;
-        if (b.c != 0 || !gleich(b.kreis, {kollinearWert, kollinearWert, kollinearWert}))
-            fehler(bogenName(i, b) + ": Stück aus zwei Punkten nicht gegen den Kreis 1e9 an Index 0");
-    } else if (laenge < 2 || b.c != laenge - 3) {
-        fehler(bogenName(i, b) + ": Kreisindex passt nicht zur Zahl der Punkte");
-    }
+    Bogen::Art art = Bogen::Art::kreisbogen;
+    if (b.von < 1 || b.bis > n || b.bis <= b.von)
+        fehler(bogenName(i, b) + ": Punkte außerhalb 1 bis anzahl oder weniger als zwei");
+    if (i == 0 && b.von != 1)
+        fehler(bogenName(i, b) + ": die Kette beginnt nicht mit Punkt 1");
+    if (i > 0 && letzter && b.von == n - 2 && boegen[i - 1].bis == n - 1)
+        art = Bogen::Art::schluss;
+    else if (i > 0 && b.von != boegen[i - 1].bis)
+        fehler(bogenName(i, b) + ": beginnt nicht am letzten Punkt des Bogens davor");
+    if (art != Bogen::Art::schluss && b.bis - b.von == 1)
+        art = Bogen::Art::gerade;
+    if (b.art != art)
+        fehler(bogenName(i, b) + ": falsche Art " + std::to_string(static_cast<int>(b.art)));
+    if (art == Bogen::Art::gerade && !gleich(b.kreis, entarteterKreis))
+        fehler(bogenName(i, b) + ": Stück aus zwei Punkten nicht gegen den Kreis 1e9");
+    if (b.kreis.entartet && !gleich(b.kreis, entarteterKreis))
+        fehler(bogenName(i, b) + ": als entartet bezeichneter Kreis ist nicht der Kreis 1e9");
 }
 
-void bogenPruefen(const Kontur& k, double fehl, const Bogenstueck& b, std::size_t i,
-                  Meldungen& fehler)
+void bogenPruefen(const Kontur& k, double fehl, const Bogen& b, std::size_t i, Meldungen& fehler)
 {
     const Index n = k.anzahl;
     if (!(b.kreis.R >= 0.0))
         fehler(bogenName(i, b) + ": Radius negativ oder keine Zahl");
-    if (b.art == Bogenstueck::Schluss) {
+    if (b.art == Bogen::Art::schluss) {
         if (!gleich(b.kreis, kreisDurch3Punkte(punktX(k, n - 2), punktX(k, n - 1), punktX(k, n),
                                                punktY(k, n - 2), punktY(k, n - 1), punktY(k, n))))
             fehler(bogenName(i, b) + ": letzter Kreis nicht durch die letzten drei Punkte");
         return;
     }
-    if (b.art != Bogenstueck::Bogen)
+    if (b.art != Bogen::Art::kreisbogen)
         return;
     if (!kreisDurchBogenpunkte(k, b))
         fehler(bogenName(i, b) + ": Kreis nicht durch Anfang, einen Punkt und Ende des Bogens");
@@ -206,49 +156,27 @@ void blockPruefen(const std::vector<std::string_view>& zeilen, std::size_t z, co
 
 }  // namespace
 
-void Kettenmitschrift::zeileSchreiben(Index p, Index c)
-{
-    schritte.push_back({false, p, c, {}});
-    ziel_.zeileSchreiben(p, c);
-}
-
-void Kettenmitschrift::kreisblockSchreiben(Index c)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    Kreis kreis{nan, nan, nan};
-    if (imBereich(k_.kreisA, c)) {
-        const auto i = static_cast<std::size_t>(c);
-        kreis = {k_.kreisA[i], k_.kreisB[i], k_.kreisR[i]};
-    }
-    schritte.push_back({true, 0, c, kreis});
-    ziel_.kreisblockSchreiben(c);
-}
-
-std::vector<Bogenstueck> kettePruefen(const Kontur& k, double fehl,
-                                      const std::vector<Kettenschritt>& schritte,
-                                      std::vector<std::string>& fehlerliste)
+void kettePruefen(const Kontur& k, double fehl, const std::vector<Bogen>& boegen,
+                  std::vector<std::string>& fehlerliste)
 {
     Meldungen fehler(fehlerliste);
-    std::vector<Bogenstueck> boegen = gruppieren(k, schritte, fehler);
-    if (!fehlerliste.empty())
-        return boegen;
     if (boegen.empty()) {
         fehler("keine Bögen");
-        return boegen;
+        return;
     }
     for (std::size_t i = 0; i < boegen.size(); ++i) {
-        artBestimmen(k, boegen, i, fehler);
-        bogenPruefen(k, fehl, boegen[i], i, fehler);
+        artPruefen(k, boegen, i, fehler);
+        if (fehlerliste.empty())
+            bogenPruefen(k, fehl, boegen[i], i, fehler);
     }
-    const Bogenstueck& letzter = boegen.back();
+    const Bogen& letzter = boegen.back();
     if (letzter.bis != k.anzahl)
         fehler("der letzte Bogen endet nicht am letzten Punkt");
-    if (letzter.art == Bogenstueck::Gerade)
+    if (letzter.art == Bogen::Art::gerade)
         fehler("die Kette endet mit einem Stück aus zwei Punkten");
     for (std::size_t i = 0; i + 1 < boegen.size(); ++i)
         if (boegen[i].bis == k.anzahl)
             fehler(bogenName(i, boegen[i]) + ": erreicht den letzten Punkt, doch es folgt ein Bogen");
-    return boegen;
 }
 
 std::string erwarteteZeile(const Kontur& k, Index p, const Kreis& kreis, const Zahlenformat& format)
@@ -272,11 +200,11 @@ std::string erwarteteZeile(const Kontur& k, Index p, const Kreis& kreis, const Z
 
 std::vector<std::string> ketteUndBerichtPruefen(const Kontur& k, double fehl,
                                                 const Zahlenformat& format,
-                                                const std::vector<Kettenschritt>& schritte,
+                                                const std::vector<Bogen>& boegen,
                                                 std::string_view bericht)
 {
     std::vector<std::string> fehlerliste;
-    const std::vector<Bogenstueck> boegen = kettePruefen(k, fehl, schritte, fehlerliste);
+    kettePruefen(k, fehl, boegen, fehlerliste);
     if (!fehlerliste.empty())
         return fehlerliste;
     Meldungen fehler(fehlerliste);
@@ -284,7 +212,7 @@ std::vector<std::string> ketteUndBerichtPruefen(const Kontur& k, double fehl,
     kopfPruefen(zeilen, fehl, format, fehler);
 
     std::size_t z = 17;
-    for (const Bogenstueck& b : boegen) {
+    for (const Bogen& b : boegen) {
         if (z + static_cast<std::size_t>(b.bis - b.von + 1) + 5 > zeilen.size()) {
             fehler("der Bericht endet vor dem Bogen ab Punkt " + std::to_string(b.von));
             return fehlerliste;

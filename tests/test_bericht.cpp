@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <vector>
 
@@ -30,19 +31,17 @@ struct Zeilentest {
     Kontur k;
     Speicherausgabe aus;
     Zahlenformat format = Zahlenformat::deutsch();
-    Zeilentest(double x, double y, double a, double b, double R)
+    Kreis kreis;
+    Zeilentest(double x, double y, double a, double b, double R) : kreis{a, b, R, false}
     {
         k.anlegen(1);
         k.xWert[1] = x;
         k.yWert[1] = y;
-        k.kreisA[0] = a;
-        k.kreisB[0] = b;
-        k.kreisR[0] = R;
     }
     std::string zeile()
     {
         Bericht bericht(aus, format, k, "b.TXT");
-        bericht.zeileSchreiben(1, 0);
+        bericht.zeileSchreiben(1, kreis);
         return aus.inhalt().substr(0, aus.inhalt().size() - 2);
     }
 };
@@ -134,16 +133,11 @@ TEST(Berichtszeile, ZuLangerTextBrichtAb)
 TEST(Kreisblock, WerteUndKollinearWert)
 {
     Kontur k;
-    k.anlegen(3);
-    k.kreisA[2] = 50;
-    k.kreisB[2] = -0.0499249;
-    k.kreisR[2] = 50.0000249;
-    k.kreisA[0] = k.kreisB[0] = k.kreisR[0] = 1e9;
     Speicherausgabe aus;
     const Zahlenformat de = Zahlenformat::deutsch();
     Bericht bericht(aus, de, k, "b.TXT");
-    bericht.kreisblockSchreiben(2);
-    bericht.kreisblockSchreiben(0);
+    bericht.kreisblockSchreiben({50, -0.0499249, 50.0000249, false});
+    bericht.kreisblockSchreiben(entarteterKreis);
     EXPECT_EQ(aus.inhalt(),
               "\r\n"
               "      x-Koordinate Bogenmittelpunkt a = 50,000\r\n"
@@ -155,4 +149,31 @@ TEST(Kreisblock, WerteUndKollinearWert)
               "      y-Koordinate Bogenmittelpunkt b = 1.000.000.000,000\r\n"
               "                        Bogenradius R = 1.000.000.000,000\r\n"
               "\r\n");
+}
+
+// The values the point file may hold are exactly those whose texts fit their
+// columns: at each end of the range the value fits and the next double beyond it
+// does not, in locales with other separators, grouping and minus signs.
+TEST(Wertebereich, GrenzenWieDieTexte)
+{
+    for (const char* name : {"de_DE", "en_US", "hi_IN", "fa_IR", "de_CH", "es_ES", "sv_SE", "C"}) {
+        const Zahlenformat format{QLocale(QString::fromLatin1(name))};
+        const Wertebereich bereich = wertebereich(format);
+        for (const Achsenbereich& achse : {bereich.x, bereich.y}) {
+            for (const double grenze : {achse.min, achse.max}) {
+                const double dahinter = std::nextafter(grenze, grenze * 2);
+                EXPECT_LE(format.dreiStellen(grenze).size(), achse.zeichen) << name << " " << grenze;
+                EXPECT_GT(format.dreiStellen(dahinter).size(), achse.zeichen) << name << " " << dahinter;
+            }
+            EXPECT_LT(achse.min, -1e5) << name;
+            EXPECT_GT(achse.max, 1e5) << name;
+        }
+        EXPECT_EQ(bereich.x.zeichen, xSpalte);
+        EXPECT_EQ(bereich.y.zeichen, ySpalte);
+    }
+    // German settings: x from -9.999.999,999 (14 characters) to 99.999.999,999.
+    const Zahlenformat deutsch = Zahlenformat::deutsch();
+    const Wertebereich de = wertebereich(deutsch);
+    EXPECT_EQ(deutsch.dreiStellen(de.x.min), "-9.999.999,999");
+    EXPECT_EQ(deutsch.dreiStellen(de.x.max), "99.999.999,999");
 }

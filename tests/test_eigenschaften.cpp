@@ -134,14 +134,14 @@ std::vector<std::string_view> felderDerZeile(std::string_view zeile)
 
 // The rows' numbers read back: x and y as in the point file, radius errors of
 // the arcs within fehl, angles from 0 to 360, radii without sign.
-void zahlenZurueckPruefen(const Kontur& k, double fehl, const std::vector<Bogenstueck>& boegen,
+void zahlenZurueckPruefen(const Kontur& k, double fehl, const std::vector<Bogen>& boegen,
                           const std::string& bericht, const std::string& fall)
 {
     std::istringstream zeilen(bericht);
     std::string zeile;
     for (int i = 0; i < 17; ++i)
         std::getline(zeilen, zeile);
-    for (const Bogenstueck& b : boegen) {
+    for (const Bogen& b : boegen) {
         for (Index p = b.von; p <= b.bis; ++p) {
             std::getline(zeilen, zeile);
             ASSERT_GE(zeile.size(), 80u) << fall;
@@ -150,7 +150,7 @@ void zahlenZurueckPruefen(const Kontur& k, double fehl, const std::vector<Bogens
             EXPECT_EQ(zurueckGelesen(felder[1]), k.yWert[p]) << fall << ": " << zeile;
             const double w = zurueckGelesen(felder[3]);
             EXPECT_TRUE(w >= 0 && w <= 360) << fall << ": " << zeile;
-            if (b.art == Bogenstueck::Bogen) {
+            if (b.art == Bogen::Art::kreisbogen) {
                 EXPECT_LE(std::fabs(zurueckGelesen(felder[2])), fehl + 0.0005) << fall << ": " << zeile;
             }
         }
@@ -194,26 +194,24 @@ TEST(Eigenschaften, ZufallskonturenUndIhrBericht)
         const std::string fall = std::string(e.name) + " Lauf " + std::to_string(lauf) + ", fehl "
                                  + std::to_string(fehl) + ":\n" + punkte.text().substr(0, 2000);
 
-        Kontur k = punkteAusText(punkte.text(), "zufall.spl", de);
+        Kontur k = punkteAusText(punkte.text(), "zufall.spl", wertebereich(de));
         ASSERT_EQ(k.anzahl, n) << fall;
         Speicherausgabe aus;
         Bericht bericht(aus, de, k, "zufall.TXT");
         bericht.kopfSchreiben(fehl);
-        Kettenmitschrift mitschrift(k, bericht);
+        Kettenmitschrift mitschrift(bericht);
         ASSERT_NO_THROW(berechneKette(k, fehl, mitschrift)) << fall;
 
-        const auto fehler = ketteUndBerichtPruefen(k, fehl, de, mitschrift.schritte, aus.inhalt());
-        for (const std::string& f : fehler)
+        const auto& boegen = mitschrift.boegen;
+        for (const std::string& f : ketteUndBerichtPruefen(k, fehl, de, boegen, aus.inhalt()))
             ADD_FAILURE() << fall << "\n-> " << f;
-        std::vector<std::string> ungenutzt;
-        const auto boegen = kettePruefen(k, fehl, mitschrift.schritte, ungenutzt);
         zahlenZurueckPruefen(k, fehl, boegen, aus.inhalt(), fall);
         if (HasFailure())
             return;
-        for (const Bogenstueck& b : boegen) {
+        for (const Bogen& b : boegen) {
             ++boegenGesamt;
-            geraden += b.art == Bogenstueck::Gerade;
-            schluesse += b.art == Bogenstueck::Schluss;
+            geraden += b.art == Bogen::Art::gerade;
+            schluesse += b.art == Bogen::Art::schluss;
         }
     }
     // The contours reach every kind of piece.

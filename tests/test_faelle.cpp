@@ -47,7 +47,7 @@ TEST_F(Faelle, BerichteByteGleichUeberBibliothekUndKonverter)
 
         const fs::path ziel = ordner / "bibliothek.TXT";
         Berichtsdatei bericht(ziel.string());
-        berechnungDurchfuehren(spl.string(), bericht, fehl, de);
+        berechnungDurchfuehren({spl.string(), fehl, de, Kettenverfahren::schnell}, bericht, {});
         EXPECT_EQ(lesen(ziel), lesen(erwartet)) << spl;
 
         const fs::path cliZiel = ordner / "cli.TXT";

@@ -269,7 +269,8 @@ TEST_F(Fenster, OhneSchiebenRechnetMitNullKommaNullFuenf)
 
     const fs::path vergleich = ordner / "vergleich.TXT";
     Berichtsdatei erwartet(vergleich.string());
-    berechnungDurchfuehren(spl.string(), erwartet, 0.05, Zahlenformat::deutsch());
+    const Zahlenformat de = Zahlenformat::deutsch();
+    berechnungDurchfuehren({spl.string(), 0.05, de, Kettenverfahren::schnell}, erwartet, {});
     const std::string text = lesen(ordner / "bericht.TXT");
     EXPECT_EQ(text, lesen(vergleich));
     EXPECT_NE(text.find(" Berechnung f\xFCr Fehlergrenze:  0,05 \r\n"), std::string::npos);

@@ -11,21 +11,26 @@ using bogenkette::test::kontur;
 
 namespace {
 
-// Records the chain as text: "p@c" per row, "[c]" per block, with the circle.
-class Protokoll : public Kettenausgabe {
+// Records the chain as text, "von-bis" per piece, followed by g for a straight
+// piece and s for the last three points, and the circles.
+class Protokoll : public Bogenempfaenger {
 public:
-    explicit Protokoll(const Kontur& k) : k_(k) {}
-    void zeileSchreiben(Index p, Index c) override { text += std::to_string(p) + "@" + std::to_string(c) + " "; }
-    void kreisblockSchreiben(Index c) override
+    explicit Protokoll(const Kontur&) {}
+    void bogenAufnehmen(const Bogen& bogen) override
     {
-        text += "[" + std::to_string(c) + "] ";
-        kreise.push_back({k_.kreisA[c], k_.kreisB[c], k_.kreisR[c]});
+        if (!text.empty())
+            text += ' ';
+        text += std::to_string(bogen.von) + "-" + std::to_string(bogen.bis);
+        if (bogen.art == Bogen::Art::gerade)
+            text += 'g';
+        if (bogen.art == Bogen::Art::schluss)
+            text += 's';
+        kreise.push_back({bogen.kreis.a, bogen.kreis.b, bogen.kreis.R});
+        entartet.push_back(bogen.kreis.entartet);
     }
     std::string text;
     std::vector<std::vector<double>> kreise;
-
-private:
-    const Kontur& k_;
+    std::vector<bool> entartet;
 };
 
 struct Fall {
@@ -41,23 +46,23 @@ struct Fall {
 TEST(Kette, AblaufDerEnden)
 {
     const Fall faelle[] = {
-        {"drei Punkte auf einem Kreis", {{0, 0}, {1, 5}, {2, 0}}, 0.05, "1@0 2@0 3@0 [0] "},
-        {"vier Punkte passen", {{0, 1}, {1, 0}, {2, 0}, {3, 0}}, 1, "1@1 2@1 3@1 4@1 [1] "},
+        {"drei Punkte auf einem Kreis", {{0, 0}, {1, 5}, {2, 0}}, 0.05, "1-3"},
+        {"vier Punkte passen", {{0, 1}, {1, 0}, {2, 0}, {3, 0}}, 1, "1-4"},
         {"letzter Versuch scheitert", {{0, 1}, {1, 0}, {2, 0}, {3, 0}}, 0.01,
-         "1@0 2@0 3@0 [0] 2@0 3@0 4@0 [0] "},
+         "1-3 2-4s"},
         {"gleiches x am Ende", {{0, 0}, {2, 1}, {3, 3}, {0, 6}}, 0.05,
-         "1@0 2@0 3@0 [0] 2@0 3@0 4@0 [0] "},
+         "1-3 2-4s"},
         {"zwei Boegen", {{0, 0}, {1, 1}, {2, 0}, {3, -1}, {4, 0}, {5, 1}, {6, 0}}, 0.01,
-         "1@0 2@0 3@0 [0] 3@0 4@0 5@0 [0] 5@0 6@0 7@0 [0] "},
+         "1-3 3-5 5-7"},
         // First trial fails: a straight piece of two points, then on from its end.
-        {"kollinear", {{0, 0}, {1, 1}, {2, 2}}, 0.05, "1@0 2@0 [0] 1@0 2@0 3@0 [0] "},
+        {"kollinear", {{0, 0}, {1, 1}, {2, 2}}, 0.05, "1-2g 1-3s"},
         {"gerade dann Bogen", {{0, 0}, {1, 0}, {2, 0}, {3, 1}, {4, 0}}, 0.05,
-         "1@0 2@0 [0] 2@0 3@0 4@0 [0] 3@0 4@0 5@0 [0] "},
+         "1-2g 2-4 3-5s"},
         {"senkrecht", {{0, 0}, {0, 1}, {0, 2}, {0, 3}}, 0.05,
-         "1@0 2@0 [0] 2@0 3@0 [0] 2@0 3@0 4@0 [0] "},
+         "1-2g 2-3g 2-4s"},
         {"langer Bogen dann Knick",
          {{1, 0}, {0.8, 0.6}, {0, 1}, {-0.6, 0.8}, {-1, 0}, {-2, 5}, {-3, 0}}, 0.05,
-         "1@2 2@2 3@2 4@2 5@2 [2] 5@0 6@0 7@0 [0] "},
+         "1-5 5-7"},
     };
     for (const auto& f : faelle) {
         Kontur k = kontur(f.punkte);
@@ -79,6 +84,7 @@ TEST(Kette, KreiseDerEnden)
     EXPECT_NEAR(p.kreise[0][0], 1.5, 1e-12);
     EXPECT_NEAR(p.kreise[0][1], 1.5, 1e-12);
     EXPECT_EQ(p.kreise[1], (std::vector<double>{1e9, 1e9, 1e9}));
+    EXPECT_EQ(p.entartet, (std::vector<bool>{false, true}));
 
     Kontur g = kontur({{0, 0}, {2, 1}, {3, 3}, {0, 6}});
     Protokoll q(g);
@@ -99,11 +105,11 @@ TEST(Kette, AbweichungGleichFehlPasst)
     Kontur k = kontur({{-5, 0}, {-4, 0}, {0, 5}, {5, 0}});
     Protokoll p(k);
     berechneKette(k, 1, p);
-    EXPECT_EQ(p.text, "1@1 2@1 3@1 4@1 [1] ");
+    EXPECT_EQ(p.text, "1-4");
     Kontur knapp = kontur({{-5, 0}, {-4, 0}, {0, 5}, {5, 0}});
     Protokoll q(knapp);
     berechneKette(knapp, 0.9999999999, q);
-    EXPECT_EQ(q.text, "1@0 2@0 3@0 [0] 2@0 3@0 4@0 [0] ");
+    EXPECT_EQ(q.text, "1-3 2-4s");
 }
 
 TEST(Kette, MittelpunktHoechsterIndexBeiGleichstand)
@@ -114,7 +120,7 @@ TEST(Kette, MittelpunktHoechsterIndexBeiGleichstand)
     Kontur k = kontur({{0, 0}, {1, 2}, {3.5, 2}, {3, 3}, {4, 0}});
     Protokoll p(k);
     berechneKette(k, 100, p);
-    ASSERT_EQ(p.text, "1@2 2@2 3@2 4@2 5@2 [2] ");
+    ASSERT_EQ(p.text, "1-5");
     EXPECT_NEAR(p.kreise[0][0], 2, 1e-12);
     EXPECT_NEAR(p.kreise[0][1], 1, 1e-12);
 }

@@ -1,5 +1,6 @@
 #include "common/fehler.h"
 #include "input/punktdatei.h"
+#include "report/bericht.h"
 #include "report/zahlenformat.h"
 
 #include <gtest/gtest.h>
@@ -18,10 +19,11 @@ using namespace std::string_literals;
 
 namespace {
 
-const Zahlenformat& deutsch()
+// What the report's columns hold with German settings.
+const Wertebereich& deutsch()
 {
-    static const Zahlenformat format = Zahlenformat::deutsch();
-    return format;
+    static const Wertebereich bereich = wertebereich(Zahlenformat::deutsch());
+    return bereich;
 }
 
 std::vector<std::pair<double, double>> punkte(const std::string& text)
@@ -126,7 +128,7 @@ TEST(Punktdatei, ArraysPassenZuDenPunkten)
                              "1,1\n2,2\n \t\n3,3\r4,4\r"}) {
         const Kontur k = punkteAusText(text, "t.spl", deutsch());
         ASSERT_EQ(k.anzahl, 4) << text;
-        for (const auto* feld : {&k.xWert, &k.yWert, &k.kreisA, &k.kreisB, &k.kreisR})
+        for (const auto* feld : {&k.xWert, &k.yWert})
             EXPECT_EQ(feld->size(), 5u) << text;
         EXPECT_EQ(k.xWert[4], 4.0) << text;
     }
@@ -318,6 +320,11 @@ TEST(Punktdatei, ZweiHaelftenWieEinDurchgang)
                     z[i] = "1,2,3";
                 vergleichen(zusammen(z), fall + ", schlechte Zeile " + std::to_string(schlecht[0] + 1));
             }
+            // Values too long for their report column in both halves, which check
+            // them side by side against limits they only read.
+            std::vector<std::string> z = zeilen;
+            z[100] = z[60000] = "1," + std::string(24, '9') + ".5";
+            vergleichen(zusammen(z), fall + ", zu große Werte in beiden Hälften");
         }
     }
     std::remove(pfad.c_str());

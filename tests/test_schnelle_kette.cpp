@@ -1,6 +1,5 @@
-// The fast fitting against the straightforward one (kept for the benchmark): the
-// same rows p@c, the same blocks and bit-identical circles, on random and
-// adversarial contours. And its two parts, the middle-point search and the
+// The fast fitting against the straightforward one: the same pieces with
+// bit-identical circles, on random and adversarial contours. And its two parts, the middle-point search and the
 // tolerance test, against their straightforward forms on their own.
 #include "geometry/kette_einfach.h"
 #include "geometry/kette.h"
@@ -11,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -24,32 +24,20 @@ using bogenkette::test::kontur;
 
 namespace {
 
-// The chain as a sequence of numbers: p, c per row; -1, c and the circle's bits
-// per block.
-class Mitschrift : public Kettenausgabe {
+// The chain as a sequence of numbers: per piece its points, its kind and the
+// bits of its circle.
+class Mitschrift : public Bogenempfaenger {
 public:
-    explicit Mitschrift(const Kontur& k) : k_(k) {}
-    void zeileSchreiben(Index p, Index c) override
+    void bogenAufnehmen(const Bogen& bogen) override
     {
-        folge.push_back(p);
-        folge.push_back(c);
-    }
-    void kreisblockSchreiben(Index c) override
-    {
-        folge.push_back(-1);
-        folge.push_back(c);
-        for (const auto& feld : {k_.kreisA, k_.kreisB, k_.kreisR}) {
-            Index bits = 0;
-            std::memcpy(&bits, &feld[static_cast<std::size_t>(c)], sizeof bits);
-            folge.push_back(bits);
-        }
+        folge.insert(folge.end(), {bogen.von, bogen.bis, static_cast<Index>(bogen.art),
+                                   bogen.kreis.entartet});
+        for (const double wert : {bogen.kreis.a, bogen.kreis.b, bogen.kreis.R})
+            folge.push_back(std::bit_cast<Index>(wert));
         ++boegen;
     }
     std::vector<Index> folge;
     Index boegen = 0;
-
-private:
-    const Kontur& k_;
 };
 
 using Punkte = std::vector<std::pair<double, double>>;
@@ -57,10 +45,10 @@ using Punkte = std::vector<std::pair<double, double>>;
 // Fits both ways and compares; returns the number of arcs.
 Index vergleichen(const Punkte& punkte, double fehl, const std::string& name)
 {
-    Kontur schnell = kontur(punkte), einfach = kontur(punkte);
-    Mitschrift s(schnell), e(einfach);
-    berechneKette(schnell, fehl, s);
-    berechneKetteEinfach(einfach, fehl, e);
+    const Kontur k = kontur(punkte);
+    Mitschrift s, e;
+    berechneKette(k, fehl, s);
+    berechneKetteEinfach(k, fehl, e);
     EXPECT_EQ(s.folge, e.folge) << name << ", fehl " << fehl << ", " << punkte.size() << " Punkte";
     return e.boegen;
 }

@@ -15,9 +15,8 @@ using namespace bogenkette;
 namespace {
 
 // A contour of n points and a chain over it as the fitting hands it over: arcs of
-// varying length sharing their joining points, the circle of each arc stored at
-// index 0 or 1 and overwritten by the arcs after it. `kaputt` (if > 0) is the
-// arc whose circle is not a number.
+// varying length sharing their joining points, each with a circle of its own.
+// `kaputt` (if > 0) is the arc whose circle is not a number.
 struct Kettenspiel {
     Kontur k;
     explicit Kettenspiel(Index n)
@@ -29,19 +28,15 @@ struct Kettenspiel {
         }
     }
 
-    void abspielen(Kettenausgabe& aus, Index kaputt = 0)
+    void abspielen(Bogenempfaenger& aus, Index kaputt = 0)
     {
         Index anfang = 1, bogen = 0;
         while (anfang < k.anzahl) {
             ++bogen;
             const Index ende = std::min(k.anzahl, anfang + 1 + (bogen * 37) % 700);
-            const auto c = static_cast<std::size_t>(bogen % 2);
-            k.kreisA[c] = 1000.0 + static_cast<double>(bogen);
-            k.kreisB[c] = bogen == kaputt ? std::nan("") : -3.25 * static_cast<double>(bogen);
-            k.kreisR[c] = 500.0 + 0.5 * static_cast<double>(bogen);
-            for (Index p = anfang; p <= ende; ++p)
-                aus.zeileSchreiben(p, static_cast<Index>(c));
-            aus.kreisblockSchreiben(static_cast<Index>(c));
+            const double b = bogen == kaputt ? std::nan("") : -3.25 * static_cast<double>(bogen);
+            const Kreis kreis{1000.0 + static_cast<double>(bogen), b, 500.0 + 0.5 * static_cast<double>(bogen), false};
+            aus.bogenAufnehmen({anfang, ende, kreis, Bogen::Art::kreisbogen});
             anfang = ende;
         }
     }
@@ -66,7 +61,7 @@ std::string nebenher(Kettenspiel& spiel, Index kaputt, std::string& fehler)
     const Zahlenformat format = Zahlenformat::deutsch();
     Bericht bericht(aus, format, spiel.k, "b.TXT");
     try {
-        Schreibfaden faden(bericht, spiel.k);
+        Schreibfaden faden(bericht);
         spiel.abspielen(faden, kaputt);
         faden.abschliessen();
     } catch (const Fehler& f) {
@@ -77,7 +72,7 @@ std::string nebenher(Kettenspiel& spiel, Index kaputt, std::string& fehler)
 
 }  // namespace
 
-// Many batches, circles overwritten after their arc: the bytes of writing directly.
+// Many batches: the bytes of writing directly.
 TEST(Schreibfaden, GleicheBytesWieDirekt)
 {
     for (const Index n : {3, 700, 60000}) {
@@ -110,24 +105,24 @@ TEST(Schreibfaden, FehlerDesSchreibensKommtAn)
 // The chain failing while the thread is busy: the thread stops, nothing hangs.
 TEST(Schreibfaden, AbbruchDerKette)
 {
-    struct Abbruch : Kettenausgabe {
-        Kettenausgabe& ziel;
+    struct Abbruch : Bogenempfaenger {
+        Bogenempfaenger& ziel;
         Index zeilen = 0;
-        explicit Abbruch(Kettenausgabe& z) : ziel(z) {}
-        void zeileSchreiben(Index p, Index c) override
+        explicit Abbruch(Bogenempfaenger& z) : ziel(z) {}
+        void bogenAufnehmen(const Bogen& bogen) override
         {
-            if (++zeilen == 150000)
+            zeilen += bogen.bis - bogen.von + 1;
+            if (zeilen >= 150000)
                 throw std::runtime_error("abgebrochen");
-            ziel.zeileSchreiben(p, c);
+            ziel.bogenAufnehmen(bogen);
         }
-        void kreisblockSchreiben(Index c) override { ziel.kreisblockSchreiben(c); }
     };
     Kettenspiel spiel(200000);
     Speicherausgabe aus;
     const Zahlenformat format = Zahlenformat::deutsch();
     Bericht bericht(aus, format, spiel.k, "b.TXT");
     try {
-        Schreibfaden faden(bericht, spiel.k);
+        Schreibfaden faden(bericht);
         Abbruch abbruch(faden);
         spiel.abspielen(abbruch);
         FAIL() << "the chain should have failed";

@@ -97,6 +97,11 @@ TEST(DreiStellen, GleichQtInVielenRegionen)
             ASSERT_EQ(format.dreiStellen(v), erwartet) << name << " " << v;
             vorEndePruefen(format, v, name);
         }
+        // Every number of digits a double can have, up to 309.
+        for (int stellen = 1; stellen <= 309; ++stellen) {
+            const double v = mantisse(zufall) * std::pow(10.0, stellen - 1);
+            ASSERT_EQ(format.dreiStellen(v), qtText(locale, v)) << name << " " << v;
+        }
     }
 }
 
