@@ -57,10 +57,10 @@ std::string pfadVon(const QString& name) { return QFile::encodeName(name).toStdS
 
 // Shows the run in the window: the sketch of the points as soon as they are read,
 // and the contour error the run uses.
-class Laufanzeige : public Laufausgabe {
+class Laufanzeige : public Kettenausgabe {
 public:
     Laufanzeige(Bildfeld& bild, std::optional<double>& fehl) : bild_(bild), fehl_(fehl) {}
-    void punkteGelesen(const Kontur& kontur, double fehl) override
+    void beginnen(const Kontur& kontur, double fehl) override
     {
         bild_.skizzeZeichnen(kontur);
         fehl_ = fehl;
@@ -245,7 +245,7 @@ void Form1::Command3_Click()
         // Each computation shows only its own points.
         Picture1->leeren();
         Laufanzeige anzeige(*Picture1, fehl_);
-        Laufausgabe* const ausgaben[] = {&anzeige};
+        Kettenausgabe* const ausgaben[] = {&anzeige};
         try {
             const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
                                       Kettenverfahren::schnell};

@@ -48,6 +48,16 @@ public:
     virtual void bogenAufnehmen(const Bogen& bogen) = 0;
 };
 
+// An output made from the chain of a computation run (an NC program, a picture,
+// what the window shows): it learns the points and fehl before the first piece,
+// takes every piece, and is completed only once the whole run has succeeded.
+class Kettenausgabe : public Bogenempfaenger {
+public:
+    virtual void beginnen(const Kontur& kontur, double fehl) = 0;
+    // Throws Fehler when the output cannot be completed (a file not written).
+    virtual void abschliessen() = 0;
+};
+
 // Fits the chain for kontur (at least 3 points) within fehl > 0 and hands every
 // piece to `empfaenger`. The first piece starts at point 1, every later one at
 // the last point of the piece before (the last piece of kind schluss two points

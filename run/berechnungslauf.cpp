@@ -16,14 +16,14 @@ namespace {
 // Hands each arc to the report and to every further output, and counts them.
 class Verteiler : public Bogenempfaenger {
 public:
-    Verteiler(Bogenempfaenger& bericht, std::span<Laufausgabe* const> weitere)
+    Verteiler(Bogenempfaenger& bericht, std::span<Kettenausgabe* const> weitere)
         : bericht_(bericht), weitere_(weitere)
     {
     }
     void bogenAufnehmen(const Bogen& bogen) override
     {
         bericht_.bogenAufnehmen(bogen);
-        for (Laufausgabe* ausgabe : weitere_)
+        for (Kettenausgabe* ausgabe : weitere_)
             ausgabe->bogenAufnehmen(bogen);
         ++boegen;
     }
@@ -31,7 +31,7 @@ public:
 
 private:
     Bogenempfaenger& bericht_;
-    std::span<Laufausgabe* const> weitere_;
+    std::span<Kettenausgabe* const> weitere_;
 };
 
 double fehlWaehlen(const std::optional<double>& fehl)
@@ -49,14 +49,14 @@ void berichtPruefen(const std::string& punktdatei, const std::string& berichtspf
 }
 
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
-                                    std::span<Laufausgabe* const> weitere)
+                                    std::span<Kettenausgabe* const> weitere)
 {
     try {
         berichtPruefen(auftrag.punktdatei, bericht.pfad());
         const Kontur kontur = punktdateiLesen(auftrag.punktdatei, wertebereich(auftrag.format));
         const double fehl = fehlWaehlen(auftrag.fehl);
-        for (Laufausgabe* ausgabe : weitere)
-            ausgabe->punkteGelesen(kontur, fehl);
+        for (Kettenausgabe* ausgabe : weitere)
+            ausgabe->beginnen(kontur, fehl);
         Bericht text(bericht, auftrag.format, kontur, bericht.pfad());
         text.kopfSchreiben(fehl);
         // The rows are composed and written on a second thread while the chain
@@ -73,7 +73,7 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
             faden.abschliessen();
             boegen = verteiler.boegen;
         }
-        for (Laufausgabe* ausgabe : weitere)
+        for (Kettenausgabe* ausgabe : weitere)
             ausgabe->abschliessen();
         bericht.abschliessen();
         return {kontur.anzahl, boegen, fehl};

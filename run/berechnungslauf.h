@@ -32,17 +32,6 @@ struct Laufauftrag {
     Kettenverfahren verfahren;
 };
 
-// Another output of the run: it sees the points as soon as they are read (the
-// window draws its sketch then), takes the chain arc by arc, and is finished only
-// when the whole run has succeeded.
-class Laufausgabe : public Bogenempfaenger {
-public:
-    virtual void punkteGelesen(const Kontur& kontur, double fehl) = 0;
-    // The run has succeeded: the output is completed (a file takes its name).
-    // Throws Fehler when that fails.
-    virtual void abschliessen() = 0;
-};
-
 struct Laufergebnis {
     Index punkte = 0;
     Index boegen = 0;
@@ -50,11 +39,12 @@ struct Laufergebnis {
 };
 
 // Runs the computation of `auftrag` into the opened report and the further
-// outputs. On success the report has its final name, after every further output
-// has been completed; on failure it throws Fehler and the report is discarded,
-// leaving an existing file of its name as it was.
+// outputs: they begin as soon as the points are read (the window draws its
+// sketch then), take the chain with the report, and are completed in order
+// before the report takes its name. On failure it throws Fehler and the report
+// is discarded, leaving an existing file of its name as it was.
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
-                                    std::span<Laufausgabe* const> weitere);
+                                    std::span<Kettenausgabe* const> weitere);
 
 // Refuses (Fehler) a report path that names the point file itself.
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad);
