@@ -137,37 +137,38 @@ bool tausendstelRunden(double betrag, std::uint64_t& tausendstel)
     return true;
 }
 
-// The digits of |v| rounded to `stellen` decimals, in plain ASCII ("12.345"), with
-// exact halfway cases rounded away from zero; for any magnitude.
-std::size_t gerundeteZiffern(double betrag, int stellen, char* ziel, std::size_t platz)
+// The significant digits of the exact binary value of v > 0, rounded to
+// `stellen` digits with exact halfway cases away from zero (as the three-decimal
+// texts round), and the power of ten of the first: 0.0625 to two digits gives
+// "63" and -2. A double has at most 767 significant digits, so to_chars with 766
+// decimals in scientific form writes them all; the digit after the last one kept
+// then tells whether the rest is at least one half.
+std::string gerundeteZiffern(double v, std::size_t stellen, int& exponent)
 {
-    auto ergebnis = std::to_chars(ziel, ziel + platz, betrag, std::chars_format::fixed, stellen);
-    std::size_t laenge = static_cast<std::size_t>(ergebnis.ptr - ziel);
-    // to_chars rounds exact ties to even. An exact tie at three decimals is a value
-    // whose sixteenfold is an odd whole number (k/1000 + 0.0005 is dyadic only then);
-    // multiplying by 16 is exact as long as it does not overflow.
-    if (stellen != 3 || !(betrag < 1e300))
-        return laenge;
-    const double sechzehnfach = betrag * 16.0;
-    if (sechzehnfach != std::floor(sechzehnfach) || std::fmod(sechzehnfach, 2.0) == 0.0)
-        return laenge;
-    // Four decimals show the tie exactly ("0.0625"): drop the 5 and round up.
-    ergebnis = std::to_chars(ziel, ziel + platz, betrag, std::chars_format::fixed, 4);
-    laenge = static_cast<std::size_t>(ergebnis.ptr - ziel) - 1;
-    std::size_t i = laenge;
-    while (i > 0) {
-        --i;
-        if (ziel[i] == '.')
-            continue;
-        if (ziel[i] != '9') {
-            ++ziel[i];
-            return laenge;
+    char puffer[800];
+    const char* const ende =
+        std::to_chars(puffer, puffer + sizeof puffer, v, std::chars_format::scientific, 766).ptr;
+    const char* const e = std::find(static_cast<const char*>(puffer), ende, 'e');
+    std::from_chars(e + 1 + (e[1] == '+'), ende, exponent);
+    std::string ziffern;
+    for (const char* p = puffer; p < e; ++p)
+        if (*p != '.')
+            ziffern.push_back(*p);
+    const bool aufrunden = ziffern[stellen] >= '5';
+    ziffern.resize(stellen);
+    if (aufrunden) {
+        std::size_t i = stellen;
+        while (i > 0 && ziffern[i - 1] == '9')
+            ziffern[--i] = '0';
+        if (i == 0) {
+            ziffern.insert(ziffern.begin(), '1');
+            ziffern.pop_back();
+            ++exponent;
+        } else {
+            ++ziffern[i - 1];
         }
-        ziel[i] = '0';
     }
-    std::memmove(ziel + 1, ziel, laenge);
-    ziel[0] = '1';
-    return laenge + 1;
+    return ziffern;
 }
 
 }  // namespace
@@ -356,7 +357,13 @@ std::size_t Zahlenformat::dreiStellenAllgemein(double v, char* ziel) const
         ziffern[ganz + 3] = zifferpaare[(rest % 100) * 2 + 1];
         null = tausendstel == 0;
     } else {
-        ganz = gerundeteZiffern(std::fabs(v), 3, ziffern, sizeof ziffern) - 4;  // >= 2^49
+        // |v| >= 2^53: a whole number, whose digits to_chars writes exactly.
+        ganz = static_cast<std::size_t>(
+                   std::to_chars(ziffern, ziffern + sizeof ziffern, std::fabs(v),
+                                 std::chars_format::fixed, 3)
+                       .ptr
+                   - ziffern)
+               - 4;
     }
     if (std::signbit(v) && !null)
         for (char c : minus_)
@@ -469,30 +476,18 @@ std::string Zahlenformat::dreiStellen(double v) const
 
 std::string Zahlenformat::allgemein(double v) const
 {
-    std::string text;
     if (!std::isfinite(v))
         return std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf");
-    if (std::signbit(v) && v != 0.0)
-        text = minus_;
-    // 15 significant digits, then written out without exponent.
-    char puffer[64];
-    auto ende = std::to_chars(puffer, puffer + sizeof puffer, std::fabs(v),
-                              std::chars_format::scientific, 14).ptr;
-    const char* e = std::find(puffer, ende, 'e');
+    if (v == 0.0)
+        return "0";
+    // At most 15 significant digits, written out without exponent or trailing zeros.
     int exponent = 0;
-    std::from_chars(e + 1 + (e[1] == '+'), ende, exponent);
-    std::string ziffern;
-    for (const char* p = puffer; p < e; ++p)
-        if (*p != '.')
-            ziffern.push_back(*p);
+    std::string ziffern = gerundeteZiffern(std::fabs(v), 15, exponent);
     while (ziffern.size() > 1 && ziffern.back() == '0')
         ziffern.pop_back();
-    if (ziffern == "0")
-        return "0";
-
     std::string ganz, bruch;
     if (exponent >= 0) {
-        const std::size_t stellen = static_cast<std::size_t>(exponent) + 1;
+        const auto stellen = static_cast<std::size_t>(exponent) + 1;
         ganz = ziffern.substr(0, std::min(stellen, ziffern.size()));
         ganz.append(stellen - ganz.size(), '0');
         if (ziffern.size() > stellen)
@@ -501,6 +496,7 @@ std::string Zahlenformat::allgemein(double v) const
         ganz = "0";
         bruch = std::string(static_cast<std::size_t>(-exponent - 1), '0') + ziffern;
     }
+    std::string text = std::signbit(v) ? minus_ : "";
     text += ganz;
     if (!bruch.empty())
         text += dezimal_ + bruch;

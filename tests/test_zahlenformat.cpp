@@ -146,6 +146,10 @@ TEST(AllgemeineZahl, FehlImKopf)
     EXPECT_EQ(de.allgemein(2e20), "200000000000000000000");
     EXPECT_EQ(de.allgemein(1.0 / 3), "0,333333333333333");
     EXPECT_EQ(de.allgemein(0.07), "0,07");
+    // Exact halfway cases at the 15th digit go away from zero, as in the rows.
+    EXPECT_EQ(de.allgemein(123456789012.3125), "123456789012,313");
+    EXPECT_EQ(de.allgemein(999999999999999.5), "1000000000000000");
+    EXPECT_EQ(de.allgemein(0.000244140625), "0,000244140625");
     const Zahlenformat en(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(en.allgemein(0.05), "0.05");
     EXPECT_EQ(en.allgemein(1234.25), "1234.25");
