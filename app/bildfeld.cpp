@@ -6,62 +6,7 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
-#include <cstdlib>
-
 namespace bogenkette {
-
-namespace {
-
-// Draws the sketch's pixel lines into an image: solid black, one pixel wide, both
-// end pixels included. Written straight into the image's rows, since a contour of
-// scattered points can hand on a million long lines.
-class Bildmaler : public Pixelflaeche {
-public:
-    explicit Bildmaler(QImage& bild)
-        : Pixelflaeche(bild.width(), bild.height()), breite_(bild.width()), hoehe_(bild.height()),
-          zeilenlaenge_(bild.bytesPerLine()), bits_(bild.bits())
-    {
-    }
-
-protected:
-    void pixellinieZiehen(int x1, int y1, int x2, int y2) override
-    {
-        // Bresenham's line: every step moves one pixel along the longer axis.
-        const int dx = std::abs(x2 - x1);
-        const int dy = -std::abs(y2 - y1);
-        const int sx = x1 < x2 ? 1 : -1;
-        const int sy = y1 < y2 ? 1 : -1;
-        int fehler = dx + dy;
-        for (;;) {
-            punktSetzen(x1, y1);
-            if (x1 == x2 && y1 == y2)
-                return;
-            const int doppelt = 2 * fehler;
-            if (doppelt >= dy) {
-                fehler += dy;
-                x1 += sx;
-            }
-            if (doppelt <= dx) {
-                fehler += dx;
-                y1 += sy;
-            }
-        }
-    }
-
-private:
-    void punktSetzen(int x, int y)
-    {
-        if (x >= 0 && y >= 0 && x < breite_ && y < hoehe_)
-            reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * zeilenlaenge_)[x] = schwarz;
-    }
-
-    static constexpr QRgb schwarz = 0xFF000000;
-    const int breite_, hoehe_;
-    const qsizetype zeilenlaenge_;
-    uchar* const bits_;  // the image's pixels, 32 bits each
-};
-
-}  // namespace
 
 Bildfeld::Bildfeld(int rand, QWidget* eltern) : QWidget(eltern), rand_(rand)
 {
@@ -89,7 +34,8 @@ void Bildfeld::skizzeZeichnen(const Kontur& kontur)
     if (bild_.size() != flaechengroesse())
         leeren();
     {
-        Bildmaler maler(bild_);
+        Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
+                            0xFF000000);  // solid black
         bogenkette::skizzeZeichnen(kontur, maler);
     }
     repaint();

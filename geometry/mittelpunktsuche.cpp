@@ -8,7 +8,11 @@ namespace bogenkette {
 
 namespace {
 
-bool xKleiner(const SortierteX::Eintrag& e, double wert) { return e.x < wert; }
+// Compares entries with a value by x, either way round (for lower_bound and upper_bound).
+struct NachX {
+    bool operator()(const SortierteX::Eintrag& e, double wert) const { return e.x < wert; }
+    bool operator()(double wert, const SortierteX::Eintrag& e) const { return wert < e.x; }
+};
 
 // The first k in [von, bis) for which wahr(k) holds, bis if none; wahr must be
 // false up to some index and true from there on. Gallops from the guess in
@@ -48,7 +52,6 @@ Index erstesWahres(Index von, Index bis, Index schaetzung, Praedikat wahr)
     }
     return unten;
 }
-bool kleinerX(double wert, const SortierteX::Eintrag& e) { return wert < e.x; }
 
 }  // namespace
 
@@ -70,7 +73,7 @@ void SortierteX::einfuegen(double x, Index k)
     if (b == bloecke_.size())
         --b;
     std::vector<Eintrag>& block = bloecke_[b];
-    block.insert(std::upper_bound(block.begin(), block.end(), x, kleinerX), Eintrag{x, k});
+    block.insert(std::upper_bound(block.begin(), block.end(), x, NachX{}), Eintrag{x, k});
     groesstesX_[b] = block.back().x;
     if (block.size() < 2 * blockgroesse)
         return;
@@ -89,7 +92,7 @@ SortierteX::Stelle SortierteX::untereGrenze(double wert) const
     if (b == bloecke_.size())
         return ende();
     const std::vector<Eintrag>& block = bloecke_[b];
-    return {b, static_cast<std::size_t>(std::lower_bound(block.begin(), block.end(), wert, xKleiner)
+    return {b, static_cast<std::size_t>(std::lower_bound(block.begin(), block.end(), wert, NachX{})
                                         - block.begin())};
 }
 
@@ -100,7 +103,7 @@ SortierteX::Stelle SortierteX::obereGrenze(double wert) const
     if (b == bloecke_.size())
         return ende();
     const std::vector<Eintrag>& block = bloecke_[b];
-    return {b, static_cast<std::size_t>(std::upper_bound(block.begin(), block.end(), wert, kleinerX)
+    return {b, static_cast<std::size_t>(std::upper_bound(block.begin(), block.end(), wert, NachX{})
                                         - block.begin())};
 }
 

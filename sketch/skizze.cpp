@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace bogenkette {
 
@@ -115,6 +117,49 @@ void Pixelflaeche::linieZiehen(float x1, float y1, float x2, float y2)
     begonnen_ = true;
     std::copy(neu, neu + 4, letzte_);
     pixellinieZiehen(neu[0], neu[1], neu[2], neu[3]);
+}
+
+Rasterflaeche::Rasterflaeche(unsigned char* bits, int breite, int hoehe,
+                             std::ptrdiff_t zeilenlaenge, std::uint32_t farbe)
+    : Pixelflaeche(breite, hoehe),
+      bits_(bits),
+      breite_(breite),
+      hoehe_(hoehe),
+      zeilenlaenge_(zeilenlaenge),
+      farbe_(farbe)
+{
+}
+
+// Bresenham's line: every step moves one pixel along the longer axis.
+void Rasterflaeche::pixellinieZiehen(int x1, int y1, int x2, int y2)
+{
+    const int dx = std::abs(x2 - x1);
+    const int dy = -std::abs(y2 - y1);
+    const int sx = x1 < x2 ? 1 : -1;
+    const int sy = y1 < y2 ? 1 : -1;
+    int fehler = dx + dy;
+    for (;;) {
+        punktSetzen(x1, y1);
+        if (x1 == x2 && y1 == y2)
+            return;
+        const int doppelt = 2 * fehler;
+        if (doppelt >= dy) {
+            fehler += dy;
+            x1 += sx;
+        }
+        if (doppelt <= dx) {
+            fehler += dx;
+            y1 += sy;
+        }
+    }
+}
+
+void Rasterflaeche::punktSetzen(int x, int y)
+{
+    if (x >= 0 && y >= 0 && x < breite_ && y < hoehe_)
+        std::memcpy(bits_ + static_cast<std::ptrdiff_t>(y) * zeilenlaenge_
+                        + static_cast<std::ptrdiff_t>(x) * 4,
+                    &farbe_, 4);
 }
 
 }  // namespace bogenkette

@@ -16,6 +16,9 @@
 
 #include "input/kontur.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace bogenkette {
 
 inline constexpr double skizzenBreite = 5800.0;
@@ -63,6 +66,27 @@ private:
     double breite_, hoehe_;
     bool begonnen_ = false;
     int letzte_[4] = {0, 0, 0, 0};  // the last pixel line handed on
+};
+
+// Draws the sketch's pixel lines into an image of 32-bit pixels (rows of
+// `zeilenlaenge` bytes, as a QImage of format RGB32 keeps them): solid, one pixel
+// wide, both end pixels included, in `farbe`. Written straight into the rows,
+// since a contour of scattered points can hand on a million long lines.
+class Rasterflaeche : public Pixelflaeche {
+public:
+    Rasterflaeche(unsigned char* bits, int breite, int hoehe, std::ptrdiff_t zeilenlaenge,
+                  std::uint32_t farbe);
+
+protected:
+    void pixellinieZiehen(int x1, int y1, int x2, int y2) override;
+
+private:
+    void punktSetzen(int x, int y);
+
+    unsigned char* const bits_;
+    const int breite_, hoehe_;
+    const std::ptrdiff_t zeilenlaenge_;
+    const std::uint32_t farbe_;
 };
 
 }  // namespace bogenkette

@@ -79,7 +79,7 @@ TEST_F(Konverter, BerichtsnameUndSystemeinstellungen)
     // Without configured regional settings the report uses German ones.
     ASSERT_EQ(cli("--fehl 0.1 " + q(ordner / "kontur.spl")).status, 0);
     EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
-    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "worked_example.TXT"));
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT"));
 
     // Another locale: every number follows it.
     ASSERT_EQ(cli("--fehl 0.1 --locale en_US -o " + q(ordner / "en.txt") + " " + q(ordner / "kontur.spl")).status, 0);

@@ -225,7 +225,7 @@ TEST_F(Fenster, Schriften)
 
 TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
 {
-    const fs::path spl = fs::path(TESTDATEN) / "worked_example.spl";
+    const fs::path spl = fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.spl";
     punktdatei(spl);
     EXPECT_EQ(knoepfe(), "xx-");
     EXPECT_TRUE(fenster->punktdateiOffen());
@@ -235,10 +235,10 @@ TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
     EXPECT_EQ(knoepfe(), "xxx");
     EXPECT_TRUE(fenster->berichtOffen());
 
-    schieben(10);  // fehl 0.1, as in the worked example
+    schieben(10);  // fehl 0.1, as in the five-point example
     rechnen();
     EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
-    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "worked_example.TXT"));
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT"));
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.TXT"});
 
     // Both channels are closed; all buttons stay, Command3 waits for both files.
@@ -262,7 +262,7 @@ TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
 
 TEST_F(Fenster, OhneSchiebenRechnetMitNullKommaNullFuenf)
 {
-    const fs::path spl = fs::path(TESTDATEN) / "worked_example.spl";
+    const fs::path spl = fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.spl";
     punktdatei(spl);
     bericht(ordner / "bericht.txt");
     rechnen();
