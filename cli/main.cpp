@@ -1,103 +1,157 @@
-// bogenkette-cli: converts a point file into the arc chain report without the
-// window, for batch use.
+// bogenkette-cli: converts point files into arc chain reports without the window,
+// for batch use.
 //
-//   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] PUNKTDATEI
+//   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] PUNKTDATEI...
 //
-// Exit status 0 on success, 1 when the input is rejected or a file cannot be read
-// or written (no report is left behind), 2 for a wrong command line.
+// Each point file gets its own report; a rejected file is named on stderr and the
+// others are converted all the same. Exit status 0 when every file was converted,
+// 1 when one was rejected or a file could not be read or written (no report is
+// left behind for it), 2 for a wrong command line (nothing is converted then).
 
-#include "run/berechnungslauf.h"
-#include "run/berichtspfad.h"
+#include "cli/fortschritt.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <cstdio>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
+
+#include <unistd.h>
 
 using namespace bogenkette;
 
 namespace {
 
 const char* const benutzung =
-    "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] PUNKTDATEI\n"
+    "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] PUNKTDATEI...\n"
     "\n"
-    "Ersetzt die Punkte der Punktdatei (eine Zeile x,y je Punkt) durch eine Kette von\n"
-    "Kreisbögen und schreibt den Bericht (Windows-1252, CR LF).\n"
+    "Ersetzt die Punkte jeder Punktdatei (eine Zeile x,y je Punkt) durch eine Kette von\n"
+    "Kreisbögen und schreibt je Punktdatei einen Bericht (Windows-1252, CR LF).\n"
     "\n"
-    "  --fehl WERT     zulässiger Konturfehler, eine positive Zahl (Vorgabe 0.05)\n"
+    "  --fehl WERT     zulässiger Konturfehler, eine positive Zahl (Vorgabe %s)\n"
     "  --locale NAME   regionale Zahlenformate, z. B. de_DE (Vorgabe: die des Systems,\n"
     "                  deutsche, wenn keine eingestellt sind)\n"
-    "  -o BERICHT      Name des Berichts (Vorgabe: PUNKTDATEI mit der Endung TXT)\n"
+    "  -o BERICHT      Name des Berichts, nur bei einer Punktdatei (Vorgabe: PUNKTDATEI\n"
+    "                  mit der Endung TXT)\n"
+    "  --version       zeigt die Version\n"
     "  --help          zeigt diese Hilfe\n"
     "\n"
-    "Rückgabewert: 0 Erfolg, 1 Eingabe abgelehnt oder Datei nicht les-/schreibbar,\n"
-    "2 falscher Aufruf.\n";
+    "Je Punktdatei eine Zeile auf der Standardausgabe (Punkte, Bögen, Zeit); Meldungen\n"
+    "auf der Fehlerausgabe.\n"
+    "Rückgabewert: 0 Erfolg, 1 eine Eingabe abgelehnt oder eine Datei nicht\n"
+    "les-/schreibbar, 2 falscher Aufruf.\n";
+
+void benutzungZeigen(std::FILE* ziel)
+{
+    std::fprintf(ziel, benutzung, QLocale::c().toString(standardFehl).toUtf8().constData());
+}
+
+[[noreturn]] void falscherAufruf(const std::string& grund)
+{
+    std::fprintf(stderr, "bogenkette-cli: %s\n\n", grund.c_str());
+    benutzungZeigen(stderr);
+    std::exit(2);
+}
+
+// One point file and the report it goes to.
+struct Umsetzung {
+    std::string punktdatei;
+    std::string bericht;
+};
 
 struct Aufruf {
     std::optional<double> fehl;  // standardFehl when not given
     std::optional<std::string> locale;
-    std::string bericht;
-    std::string punktdatei;
+    std::vector<Umsetzung> umsetzungen;
 };
 
-[[noreturn]] void falscherAufruf(const std::string& grund)
+double fehlLesen(const QString& wert)
 {
-    std::fprintf(stderr, "bogenkette-cli: %s\n\n%s", grund.c_str(), benutzung);
-    std::exit(2);
+    const std::string text = wert.toStdString();
+    double fehl = 0.0;
+    if (!zahlLesen(text, fehl) || !(fehl > 0.0) || !std::isfinite(fehl))
+        falscherAufruf("--fehl \"" + text + "\" ist keine positive Zahl (z. B. 0.05).");
+    return fehl;
 }
 
-Aufruf aufrufLesen(int argc, char** argv)
+// Each point file once, and no two of them writing the same report.
+void doppelteAblehnen(const std::vector<Umsetzung>& umsetzungen)
 {
-    Aufruf aufruf;
-    bool nurDateien = false;
-    bool dateiGesehen = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto wertNach = [&](std::string_view option) -> std::string {
-            if (i + 1 >= argc)
-                falscherAufruf(std::string(option) + " braucht einen Wert.");
-            return argv[++i];
-        };
-        if (!nurDateien && (arg == "--help" || arg == "-h")) {
-            std::fputs(benutzung, stdout);
-            std::exit(0);
-        } else if (!nurDateien && arg == "--") {
-            nurDateien = true;
-        } else if (!nurDateien && arg == "--fehl") {
-            const std::string text = wertNach(arg);
-            double fehl = 0.0;
-            if (!zahlLesen(text, fehl) || !(fehl > 0.0) || !std::isfinite(fehl))
-                falscherAufruf("--fehl \"" + text + "\" ist keine positive Zahl (z. B. 0.05).");
-            aufruf.fehl = fehl;
-        } else if (!nurDateien && arg == "--locale") {
-            aufruf.locale = wertNach(arg);
-        } else if (!nurDateien && arg == "-o") {
-            aufruf.bericht = wertNach(arg);
-            if (aufruf.bericht.empty())
-                falscherAufruf("-o braucht einen Dateinamen.");
-        } else if (!nurDateien && arg.size() > 1 && arg[0] == '-') {
-            falscherAufruf("unbekannte Option " + std::string(arg) + ".");
-        } else if (dateiGesehen) {
-            falscherAufruf("nur eine Punktdatei je Aufruf.");
-        } else {
-            aufruf.punktdatei = std::string(arg);
-            dateiGesehen = true;
+    for (std::size_t i = 0; i < umsetzungen.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j) {
+            const Umsetzung &a = umsetzungen[j], &b = umsetzungen[i];
+            if (a.punktdatei == b.punktdatei || gleicheDatei(a.punktdatei, b.punktdatei))
+                falscherAufruf("die Punktdatei " + dateiname(b.punktdatei)
+                               + " ist zweimal angegeben.");
+            if (gleicherPfad(a.bericht, b.bericht))
+                falscherAufruf("die Punktdateien " + dateiname(a.punktdatei) + " und "
+                               + dateiname(b.punktdatei) + " ergäben beide den Bericht "
+                               + dateiname(a.bericht) + ".");
         }
+}
+
+Aufruf aufrufLesen(const QStringList& argumente)
+{
+    // Options take their value as the next word only ("--fehl 0.1"), as they always have.
+    for (const QString& arg : argumente.mid(1)) {
+        if (arg == QLatin1String("--"))
+            break;
+        if (arg.startsWith(QLatin1String("-")) && arg.contains(QLatin1Char('=')))
+            falscherAufruf("unbekannte Option " + arg.toStdString() + ".");
     }
-    if (!dateiGesehen || aufruf.punktdatei.empty())
+    QCommandLineParser parser;
+    const QCommandLineOption fehl(QStringLiteral("fehl"), {}, QStringLiteral("WERT"));
+    const QCommandLineOption locale(QStringLiteral("locale"), {}, QStringLiteral("NAME"));
+    const QCommandLineOption bericht(QStringLiteral("o"), {}, QStringLiteral("BERICHT"));
+    const QCommandLineOption hilfe(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({fehl, locale, bericht, hilfe, version});
+    if (!parser.parse(argumente))
+        falscherAufruf(parser.errorText().toStdString());
+    if (parser.isSet(hilfe)) {
+        benutzungZeigen(stdout);
+        std::exit(0);
+    }
+    if (parser.isSet(version)) {
+        std::printf("bogenkette-cli %s\n", BOGENKETTE_VERSION);
+        std::exit(0);
+    }
+
+    Aufruf aufruf;
+    if (parser.isSet(fehl))
+        aufruf.fehl = fehlLesen(parser.value(fehl));
+    if (parser.isSet(locale))
+        aufruf.locale = parser.value(locale).toStdString();
+    const QStringList dateien = parser.positionalArguments();
+    if (dateien.isEmpty() || dateien.contains(QString()))
         falscherAufruf("keine Punktdatei angegeben.");
-    if (aufruf.bericht.empty())
-        aufruf.bericht = berichtspfadAbleiten(aufruf.punktdatei);
+    if (parser.isSet(bericht) && dateien.size() > 1)
+        falscherAufruf("-o nennt einen Bericht und geht nur mit einer Punktdatei.");
+    if (parser.isSet(bericht) && parser.value(bericht).isEmpty())
+        falscherAufruf("-o braucht einen Dateinamen.");
+    for (const QString& datei : dateien) {
+        const std::string punktdatei = datei.toStdString();
+        aufruf.umsetzungen.push_back(
+            {punktdatei, parser.isSet(bericht) ? parser.value(bericht).toStdString()
+                                               : berichtspfadAbleiten(punktdatei)});
+    }
+    doppelteAblehnen(aufruf.umsetzungen);
     return aufruf;
 }
 
@@ -107,8 +161,36 @@ Zahlenformat formatWaehlen(const std::optional<std::string>& name)
         return Zahlenformat::system();
     const QLocale locale(QString::fromStdString(*name));
     if (locale.language() == QLocale::C && *name != "C" && *name != "POSIX")
-        falscherAufruf("--locale \"" + *name + "\" ist keine bekannte Regionaleinstellung (z. B. de_DE).");
+        falscherAufruf("--locale \"" + *name
+                       + "\" ist keine bekannte Regionaleinstellung (z. B. de_DE).");
     return Zahlenformat(locale);
+}
+
+// Converts one point file; false when it was rejected (the message is on stderr).
+bool umsetzen(const Umsetzung& u, const Aufruf& aufruf, const Zahlenformat& format)
+{
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        Berichtsdatei bericht(u.bericht);
+        Fortschritt fortschritt(u.punktdatei, STDERR_FILENO, std::chrono::seconds(1));
+        Kettenausgabe* const weitere[] = {&fortschritt};
+        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell};
+        const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, bericht, weitere);
+        const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
+        const QString sekunden = QLocale(QLocale::German).toString(dauer.count(), 'f', 2);
+        std::printf("Bericht geschrieben: %s (%lld Punkte, %lld %s, %s s)\n", u.bericht.c_str(),
+                    static_cast<long long>(ergebnis.punkte),
+                    static_cast<long long>(ergebnis.boegen),
+                    ergebnis.boegen == 1 ? "Bogen" : "Bögen", sekunden.toUtf8().constData());
+        std::fflush(stdout);
+        return true;
+    } catch (const Fehler& fehler) {
+        std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "bogenkette-cli: nicht genug Arbeitsspeicher für %s.\n",
+                     dateiname(u.punktdatei).c_str());
+    }
+    return false;
 }
 
 }  // namespace
@@ -118,22 +200,19 @@ int main(int argc, char** argv)
     // A file size limit must end in a failed write with a message, not in a signal.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    const Aufruf aufruf = aufrufLesen(argc, argv);
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("bogenkette-cli"));
+    // The converter speaks German; so do Qt's own messages on the command line.
+    QTranslator qtTexte;
+    if (qtTexte.load(QStringLiteral("qtbase_de"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexte);
+
+    const Aufruf aufruf = aufrufLesen(QCoreApplication::arguments());
     const Zahlenformat format = formatWaehlen(aufruf.locale);
-    try {
-        Berichtsdatei bericht(aufruf.bericht);
-        const Laufauftrag auftrag{aufruf.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell};
-        const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, bericht, {});
-        std::printf("Bericht geschrieben: %s (%lld Punkte, %lld %s)\n", aufruf.bericht.c_str(),
-                    static_cast<long long>(ergebnis.punkte), static_cast<long long>(ergebnis.boegen),
-                    ergebnis.boegen == 1 ? "Bogen" : "Bögen");
-        return 0;
-    } catch (const Fehler& fehler) {
-        std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());
-        return 1;
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "bogenkette-cli: nicht genug Arbeitsspeicher für %s.\n",
-                     dateiname(aufruf.punktdatei).c_str());
-        return 1;
-    }
+    int status = 0;
+    for (const Umsetzung& u : aufruf.umsetzungen)
+        if (!umsetzen(u, aufruf, format))
+            status = 1;
+    return status;
 }

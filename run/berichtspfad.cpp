@@ -19,4 +19,12 @@ bool gleicheDatei(const std::string& a, const std::string& b)
     return std::filesystem::equivalent(a, b, fehler) && !fehler;
 }
 
+bool gleicherPfad(const std::string& a, const std::string& b)
+{
+    std::error_code fehler;
+    const auto pfadA = std::filesystem::weakly_canonical(std::filesystem::absolute(a), fehler);
+    const auto pfadB = std::filesystem::weakly_canonical(std::filesystem::absolute(b), fehler);
+    return a == b || (!fehler && pfadA == pfadB) || gleicheDatei(a, b);
+}
+
 }  // namespace bogenkette

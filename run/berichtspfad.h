@@ -14,4 +14,8 @@ std::string berichtspfadAbleiten(const std::string& name);
 // resolved). Writing the report there would destroy the point file.
 bool gleicheDatei(const std::string& a, const std::string& b);
 
+// True when both paths name the same place, whether a file stands there or not
+// (links and "." or ".." resolved as far as the path exists).
+bool gleicherPfad(const std::string& a, const std::string& b);
+
 }  // namespace bogenkette

@@ -137,3 +137,44 @@ TEST_F(Konverter, FehlschlagLaesstVorhandenenBerichtStehen)
     EXPECT_EQ(cli(q(ordner / "fehlt.spl")).status, 1);
     EXPECT_EQ(dateien(), (std::vector<std::string>{"alt.TXT", "gut.spl", "link.TXT", "schlecht.spl"}));
 }
+
+// Several point files in one call: each gets its own report, a rejected one is
+// named with its line and the others are converted all the same; the exit status
+// is the worst. Options that name one output file go with one point file only.
+TEST_F(Konverter, MehrerePunktdateien)
+{
+    const fs::path beispiel = fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.spl";
+    fs::copy_file(beispiel, ordner / "a.spl");
+    fs::copy_file(beispiel, ordner / "b.spl");
+    schreiben(ordner / "kaputt.spl", "0,0\nnull,1\n2,0\n");
+    const std::string dateien3 = q(ordner / "a.spl") + " " + q(ordner / "kaputt.spl") + " " + q(ordner / "b.spl");
+    const auto r = cli("--fehl 0.1 " + dateien3);
+    EXPECT_EQ(r.status, 1) << r.ausgabe;
+    const std::string erwartet = lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT");
+    EXPECT_EQ(lesen(ordner / "a.TXT"), erwartet);
+    EXPECT_EQ(lesen(ordner / "b.TXT"), erwartet);
+    EXPECT_FALSE(fs::exists(ordner / "kaputt.TXT"));
+    EXPECT_NE(r.ausgabe.find("kaputt.spl\", Zeile 2"), std::string::npos) << r.ausgabe;
+    for (const char* zeile : {"a.TXT (5 Punkte, 1 Bogen, ", "b.TXT (5 Punkte, 1 Bogen, "})
+        EXPECT_NE(r.ausgabe.find(zeile), std::string::npos) << r.ausgabe;
+
+    const auto alleGut = cli("--fehl 0.1 " + q(ordner / "a.spl") + " " + q(ordner / "b.spl"));
+    EXPECT_EQ(alleGut.status, 0) << alleGut.ausgabe;
+
+    // Refused before anything is converted: one report for two files, the same
+    // file twice, two files that would give the same report.
+    fs::remove(ordner / "a.TXT");
+    schreiben(ordner / "a.txt", "0,0\n1,2\n2,0\n");
+    for (const std::string& args : {"-o " + q(ordner / "x.TXT") + " " + dateien3,
+                                    q(ordner / "a.spl") + " " + q(ordner / "." / "a.spl"),
+                                    q(ordner / "a.spl") + " " + q(ordner / "a.txt")}) {
+        const auto s = cli(args);
+        EXPECT_EQ(s.status, 2) << args << ": " << s.ausgabe;
+        EXPECT_NE(s.ausgabe.find("Aufruf: bogenkette-cli"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(ordner / "a.TXT"));
+    EXPECT_FALSE(fs::exists(ordner / "x.TXT"));
+    const auto version = cli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.ausgabe.rfind("bogenkette-cli ", 0), 0u) << version.ausgabe;
+}
