@@ -15,20 +15,20 @@ namespace bogenkette {
 
 namespace {
 
-// The fixed lines of the header, in Windows-1252 (\xFC = ü, \xF6 = ö, \xDF = ß).
+// The fixed lines of the header, in Windows-1252 (octal \374 = ü, \366 = ö, \337 = ß).
 // Line 4 (the contour error) is composed in kopfSchreiben.
 const char* const kopfOben[] = {
-    " Berechnung einer Kette von Bogenst\xFC" "cken nach gegebenen Punkten ",
+    " Berechnung einer Kette von Bogenst\374cken nach gegebenen Punkten ",
     " ==============================================================",
     "",
 };
 const char* const kopfUnten[] = {
-    " Bemerkung: F\xFC" "r den Fall, dass der berechnete Kr\xFC" "mmungsradius",
-    "            sehr gross ist,kann das zugeh\xF6" "rige Bogenst\xFC" "ck",
+    " Bemerkung: F\374r den Fall, dass der berechnete Kr\374mmungsradius",
+    "            sehr gross ist,kann das zugeh\366rige Bogenst\374ck",
     "            durch eine Gerade ersetzt werden.",
     "",
     " Festlegung Heidenhain: ",
-    "           R- wenn gro\xDF" "er Kreisbogen,  d.h.  > 180 Grad",
+    "           R- wenn gro\337er Kreisbogen,  d.h.  > 180 Grad",
     "           R+ wenn kleiner Kreisbogen, d.h.  < 180 Grad",
     "           Drehsinn DR+ falls mathematisch positiv, d.h. gegen den Uhrzeiger",
     "           Drehsinn DR- falls mathematisch negativ, d.h. mit dem Uhrzeiger",
@@ -37,7 +37,7 @@ const char* const kopfUnten[] = {
     "       x-Wert          y-Wert      Radienfehler       Radienwinkel",
     "",
 };
-const char* const fehlergrenze = " Berechnung f\xFC" "r Fehlergrenze: ";
+const char* const fehlergrenze = " Berechnung f\374r Fehlergrenze: ";
 
 }  // namespace
 
