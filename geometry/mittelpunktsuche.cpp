@@ -121,8 +121,7 @@ SortierteX::Stelle SortierteX::vorige(Stelle s) const
     return {s.block - 1, bloecke_[s.block - 1].size() - 1};
 }
 
-// A trial of sortierSchwelle points or more: by binary search while x runs one
-// way, else in the sorted x values.
+// By binary search while x runs one way, else in the sorted x values.
 Index Mittelpunktsuche::schnellSuchen(Index e, double xMitte)
 {
     for (; geprueft_ < e; ++geprueft_) {

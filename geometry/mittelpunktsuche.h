@@ -3,11 +3,12 @@
 // A trial over the points anfang .. e takes as its middle point the HIGHEST index
 // k among those whose computed distance fabs(xWert(k) - xMitte) is smallest, with
 // xMitte = (xWert(anfang) + xWert(e)) / 2. The straightforward search scans all
-// points of the trial; here short trials still do, and longer ones keep the x
-// values of the arc's points sorted (SortierteX) and look only at the nearest x
-// values on either side of xMitte; while the arc's x values run one way only,
-// a binary search over the points themselves does. The result is the scan's
-// result, rounding ties and repeated x values included (see the .cpp for why).
+// points of the trial; this one keeps the x values of the arc's points sorted
+// (SortierteX) and looks only at the nearest x values on either side of xMitte;
+// while the arc's x values run one way only, a binary search over the points
+// themselves does. The result is the scan's result, rounding ties and repeated x
+// values included (see the .cpp for why). Only x values that are not numbers
+// make it scan.
 #pragma once
 
 #include "input/kontur.h"
@@ -76,15 +77,12 @@ public:
     Index suchen(Index e)
     {
         const double xMitte = (x(anfang_) + x(e)) / 2;
-        if (e - anfang_ + 1 < sortierSchwelle || !sortierbar_)
+        if (!sortierbar_)
             return linearSuchen(e, xMitte);
         return schnellSuchen(e, xMitte);
     }
 
 private:
-    // Trials shorter than this scan; the faster searches pay off only for longer ones.
-    static constexpr Index sortierSchwelle = 48;
-
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
 
     // The straightforward scan: the last index whose distance is not greater than

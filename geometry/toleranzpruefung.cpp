@@ -72,9 +72,6 @@ namespace bogenkette {
 
 namespace {
 
-// Trials shorter than this are tested point by point (two points per instruction);
-// the tree pays off later.
-constexpr Index baumSchwelle = 64;
 // Points per leaf of the tree.
 constexpr Index blatt = 512;
 
@@ -202,7 +199,7 @@ bool Toleranzpruefung::punkteTesten(Index von, Index bis, double& qMin, double& 
 bool Toleranzpruefung::bandPruefen(Index e, double a, double b, double R)
 {
     bandSetzen(a, b, R);
-    if (e - anfang_ + 1 < baumSchwelle || !bandGueltig_) {
+    if (!bandGueltig_) {
         if (imBaum_ > 0)
             baumLeeren();
         double qMin = 0, qMax = 0;

@@ -326,12 +326,13 @@ Zahlenformat Zahlenformat::system()
 
 std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
 {
-    std::uint64_t tausendstel = 0;
-    char* z = ziel;
-    if (std::isfinite(v) && tausendstelRunden(std::fabs(v), tausendstel) && einBytig_
-        && gruppenSchreiben(std::signbit(v) && tausendstel != 0, tausendstel, z))
-        return static_cast<std::size_t>(z - ziel);
-    return dreiStellenAllgemein(v, ziel);
+    // The usual text is written from its end, then moved to the front.
+    char puffer[maxKurztext];
+    const std::size_t laenge = dreiStellenVor(v, puffer + maxKurztext);
+    if (laenge == 0)
+        return dreiStellenAllgemein(v, ziel);
+    std::memcpy(ziel, puffer + maxKurztext - laenge, laenge);
+    return laenge;
 }
 
 // Any value in any locale: the digits, then the template of their number.
@@ -399,38 +400,6 @@ std::size_t Zahlenformat::dreiStellenAllgemein(double v, char* ziel) const
     z[1] = ziffern[ganz + 2];
     z[2] = ziffern[ganz + 3];
     return static_cast<std::size_t>(z + 3 - ziel);
-}
-
-// The usual case: a minus sign and decimal separator of one byte each, and the
-// digits plain or in groups of three. Written group by group from the table, in
-// copies of four bytes of which the next one overwrites the spare byte (ziel has
-// room behind the text). False, with nothing written, for other templates.
-bool Zahlenformat::gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const
-{
-    unsigned gruppen[8];
-    std::size_t g = 0;
-    std::uint64_t ganzTeil = tausendstel / 1000;  // below 2^63 / 1000: at most 16 digits
-    for (; ganzTeil >= 1000; ganzTeil /= 1000)
-        gruppen[g++] = static_cast<unsigned>(ganzTeil % 1000);
-    const auto vorn = static_cast<unsigned>(ganzTeil);
-    const std::size_t vornLaenge = vorn >= 100 ? 3 : vorn >= 10 ? 2 : 1;
-    const Art art = art_[3 * g + vornLaenge];
-    if (art == Art::Schablone)
-        return false;
-    if (negativ)
-        *z++ = minus_[0];
-    std::memcpy(z, dreierTabelle.data() + 4 * vorn + 4 - vornLaenge, 4);
-    z += vornLaenge;
-    while (g > 0) {
-        if (art == Art::Dreier)
-            *z++ = gruppenTrenner_;
-        std::memcpy(z, dreierTabelle.data() + 4 * gruppen[--g] + 1, 4);
-        z += 3;
-    }
-    *z++ = dezimal_[0];
-    std::memcpy(z, dreierTabelle.data() + 4 * (tausendstel % 1000) + 1, 4);
-    z += 3;
-    return true;
 }
 
 std::size_t Zahlenformat::dreiStellenVor(double v, char* ende) const

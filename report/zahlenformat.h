@@ -73,7 +73,6 @@ private:
     char gruppenTrenner_ = 0;
     bool einBytig_ = false;  // minus sign and decimal separator one byte each
     bool kurzEinfach_ = false;  // numbers of 1 to 3 digits are written as plain digits
-    bool gruppenSchreiben(bool negativ, std::uint64_t tausendstel, char*& z) const;
     std::size_t dreiStellenAllgemein(double v, char* ziel) const;
     std::string schabloneBilden(std::size_t n) const;
     void langeSchablonenBilden();
