@@ -14,41 +14,10 @@ public:
     EinfacheVersuche(const Kontur& kontur, double fehl) : k_(kontur), fehl_(fehl) {}
 
     void neuerBogen(Index anfang) { anfang_ = anfang; }
-
-    // The highest index of anfang .. e whose x is nearest to the mean x of the
-    // first and the end point.
-    Index mitte(Index e) const
-    {
-        const double xMitte = (x(anfang_) + x(e)) / 2;
-        double abstandMin = std::fabs(x(anfang_) - xMitte);
-        Index mitte = anfang_;
-        for (Index k = anfang_; k <= e; ++k) {
-            const double abstand = std::fabs(x(k) - xMitte);
-            if (abstand <= abstandMin) {
-                abstandMin = abstand;
-                mitte = k;
-            }
-        }
-        return mitte;
-    }
-
-    // A deviation equal to fehl passes; one that cannot be computed fails.
-    bool passt(Index e, const Kreis& kreis) const
-    {
-        for (Index i = anfang_; i <= e; ++i) {
-            const double dx = x(i) - kreis.a;
-            const double dy = y(i) - kreis.b;
-            const double abstandQ = dx * dx + dy * dy;
-            if (!(std::fabs(std::sqrt(abstandQ) - kreis.R) <= fehl_))
-                return false;
-        }
-        return true;
-    }
+    Index mitte(Index e) const { return mitteSuchen(k_, anfang_, e); }
+    bool passt(Index e, const Kreis& kreis) const { return alleInnerhalb(k_, anfang_, e, kreis, fehl_); }
 
 private:
-    double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
-    double y(Index p) const { return k_.yWert[static_cast<std::size_t>(p)]; }
-
     const Kontur& k_;
     const double fehl_;
     Index anfang_ = 1;
@@ -60,6 +29,34 @@ void berechneKetteEinfach(const Kontur& kontur, double fehl, Bogenempfaenger& em
 {
     EinfacheVersuche versuche(kontur, fehl);
     Kettenrechner<EinfacheVersuche>(kontur, empfaenger, versuche).rechnen();
+}
+
+Index mitteSuchen(const Kontur& k, Index anfang, Index e)
+{
+    const auto x = [&](Index p) { return k.xWert[static_cast<std::size_t>(p)]; };
+    const double xMitte = (x(anfang) + x(e)) / 2;
+    double abstandMin = std::fabs(x(anfang) - xMitte);
+    Index mitte = anfang;
+    for (Index i = anfang; i <= e; ++i) {
+        const double abstand = std::fabs(x(i) - xMitte);
+        if (abstand <= abstandMin) {
+            abstandMin = abstand;
+            mitte = i;
+        }
+    }
+    return mitte;
+}
+
+bool alleInnerhalb(const Kontur& k, Index anfang, Index e, const Kreis& kreis, double fehl)
+{
+    for (Index i = anfang; i <= e; ++i) {
+        const double dx = k.xWert[static_cast<std::size_t>(i)] - kreis.a;
+        const double dy = k.yWert[static_cast<std::size_t>(i)] - kreis.b;
+        const double abstandQ = dx * dx + dy * dy;
+        if (!(std::fabs(std::sqrt(abstandQ) - kreis.R) <= fehl))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace bogenkette

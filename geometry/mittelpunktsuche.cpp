@@ -130,22 +130,20 @@ Index Mittelpunktsuche::schnellSuchen(Index e, double xMitte)
         fallend_ = fallend_ && vorher >= jetzt;
     }
     if ((steigend_ || fallend_) && std::isfinite(xMitte)) {
-        mitte_ = monotonSuchen(e, xMitte);
-        return mitte_;
+        return monotonSuchen(e, xMitte);
     }
     while (eingefuegt_ < e) {
         ++eingefuegt_;
         const double xk = x(eingefuegt_);
         if (!std::isfinite(xk)) {
             sortierbar_ = false;
-            return linearSuchen(e, xMitte);
+            return mitteSuchen(k_, anfang_, e);
         }
         sortiert_.einfuegen(xk, eingefuegt_);
     }
     if (!std::isfinite(xMitte))
-        return linearSuchen(e, xMitte);
-    mitte_ = sortiertSuchen(xMitte);
-    return mitte_;
+        return mitteSuchen(k_, anfang_, e);
+    return sortiertSuchen(xMitte);
 }
 
 // Where the x values of anfang .. e never fall (or never rise), no sorting is

@@ -11,6 +11,7 @@
 // make it scan.
 #pragma once
 
+#include "geometry/kette_einfach.h"
 #include "input/kontur.h"
 
 #include <cmath>
@@ -78,27 +79,13 @@ public:
     {
         const double xMitte = (x(anfang_) + x(e)) / 2;
         if (!sortierbar_)
-            return linearSuchen(e, xMitte);
+            return mitteSuchen(k_, anfang_, e);
         return schnellSuchen(e, xMitte);
     }
 
 private:
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
 
-    // The straightforward scan: the last index whose distance is not greater than
-    // the smallest so far.
-    Index linearSuchen(Index e, double xMitte)
-    {
-        double abstandMin = std::fabs(x(anfang_) - xMitte);
-        for (Index k = anfang_; k <= e; ++k) {
-            const double abstand = std::fabs(x(k) - xMitte);
-            if (abstand <= abstandMin) {
-                abstandMin = abstand;
-                mitte_ = k;
-            }
-        }
-        return mitte_;
-    }
     Index schnellSuchen(Index e, double xMitte);
     Index sortiertSuchen(double xMitte) const;
     Index monotonSuchen(Index e, double xMitte);
@@ -111,8 +98,6 @@ private:
     Index geprueft_ = 1;
     bool steigend_ = true, fallend_ = true;
     Index letztesC_ = 1;  // where the last monotone search found the far side
-    // The scan keeps its last result when no distance compares (NaN x values).
-    Index mitte_ = 0;
     SortierteX sortiert_;
 };
 

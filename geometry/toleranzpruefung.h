@@ -19,6 +19,7 @@
 // Why no decision can differ from the straightforward test: see the .cpp.
 #pragma once
 
+#include "geometry/kette_einfach.h"
 #include "input/kontur.h"
 
 #include <cmath>
@@ -46,13 +47,7 @@ public:
         if (e - anfang_ + 1 >= bandSchwelle)
             return bandPruefen(e, a, b, R);
         // Few points: the test as written, point by point, is quickest.
-        for (Index p = anfang_; p <= e; ++p) {
-            const double dx = x(p) - a;
-            const double dy = y(p) - b;
-            if (!(std::fabs(std::sqrt(dx * dx + dy * dy) - R) <= fehl_))
-                return false;
-        }
-        return true;
+        return alleInnerhalb(k_, anfang_, e, {a, b, R, false}, fehl_);
     }
 
 private:
