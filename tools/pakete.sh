@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
-# Usage: tools/pakete.sh [fenster|fuzz|bench] ...  (the build and test set always)
+# Usage: tools/pakete.sh [fenster|fuzz|bench|paket] ...  (the build and test set always)
 set -euo pipefail
 
-pakete=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev fonts-wine)
+# dpkg-dev (dpkg-shlibdeps) and file: the Debian package (--target package).
+pakete=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev fonts-wine
+  dpkg-dev file)
 for extra in "$@"; do
   case "$extra" in
     fenster) pakete+=(xvfb xauth) ;;
     fuzz) pakete+=(clang libclang-rt-14-dev) ;;
     bench) pakete+=(libbenchmark-dev) ;;
+    paket) pakete+=(debootstrap) ;;  # the fresh root of tools/paket-pruefen.sh
   esac
 done
 
