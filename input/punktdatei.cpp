@@ -10,10 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <exception>
 #include <memory>
-#include <system_error>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -63,8 +60,6 @@ public:
         }
     }
     std::size_t umfang() const override { return umfang_; }
-    int fd() const { return fd_; }
-    const std::string& pfad() const { return pfad_; }
 
     // Starts again at the first byte, on the same open file: a file replaced or
     // renamed meanwhile does not matter. A pipe cannot start again; reopening it
@@ -85,39 +80,6 @@ private:
     std::string pfad_;
     int fd_ = -1;
     std::size_t umfang_ = SIZE_MAX;
-};
-
-// A stretch of an open file from byte `von` up to byte `bis` (or its end),
-// read by position: two of them read one file side by side.
-class Dateistueck : public Bytequelle {
-public:
-    Dateistueck(const Dateiquelle& datei, std::uint64_t von, std::uint64_t bis)
-        : datei_(datei), stelle_(von), bis_(bis)
-    {
-    }
-    std::size_t lesen(char* ziel, std::size_t platz) override
-    {
-        platz = static_cast<std::size_t>(std::min<std::uint64_t>(platz, bis_ - stelle_));
-        for (;;) {
-            const ssize_t n = ::pread(datei_.fd(), ziel, platz, static_cast<off_t>(stelle_));
-            if (n >= 0) {
-                stelle_ += static_cast<std::uint64_t>(n);
-                return static_cast<std::size_t>(n);
-            }
-            if (errno != EINTR)
-                throw Fehler("Punktdatei " + dateiname(datei_.pfad())
-                             + " kann nicht gelesen werden: " + systemfehlerText(errno));
-        }
-    }
-    std::size_t umfang() const override
-    {
-        return static_cast<std::size_t>(std::min<std::uint64_t>(bis_ - stelle_, datei_.umfang()));
-    }
-
-private:
-    const Dateiquelle& datei_;
-    std::uint64_t stelle_;
-    const std::uint64_t bis_;
 };
 
 class Textquelle : public Bytequelle {
@@ -161,39 +123,18 @@ std::size_t zeilenendeSuchen(const char* p, std::size_t i, std::size_t ende)
 // larger than the source needs: a small file is read without a large allocation.
 class Zeilenleser {
 public:
-    // `vorher`: the lines of the file before the source's first byte; a
-    // byte-order mark is looked for only at the file's start.
-    Zeilenleser(Bytequelle& quelle, const std::string& name, Index vorher = 0)
+    Zeilenleser(Bytequelle& quelle, const std::string& name)
         : quelle_(quelle),
           name_(name),
           groesse_(std::min(quelle.umfang(), hoechstens - maxZeilenlaenge - 1) + maxZeilenlaenge + 1),
-          puffer_(std::make_unique_for_overwrite<char[]>(groesse_)),
-          nummer_(vorher)
+          puffer_(std::make_unique_for_overwrite<char[]>(groesse_))
     {
         nachladen();
-        if (vorher == 0 && ende_ >= 3 && std::memcmp(puffer_.get(), "\xEF\xBB\xBF", 3) == 0)
+        if (ende_ >= 3 && std::memcmp(puffer_.get(), "\xEF\xBB\xBF", 3) == 0)
             anfang_ = 3;  // UTF-8 byte-order mark
     }
 
     Index zeilennummer() const { return nummer_; }
-    // Bytes taken from the source so far.
-    std::uint64_t gelesen() const { return gelesen_; }
-
-    // The byte of the source where the next line starts, when the last line
-    // ended with a line feed (so that the next starts afresh there); else 0.
-    std::uint64_t neuerAnfang() const
-    {
-        std::size_t a = anfang_;
-        if (lfUeberspringen_) {
-            if (a == ende_ || puffer_[a] != '\n')
-                return 0;
-            ++a;
-        } else if (a == 0 || puffer_[a - 1] != '\n') {
-            return 0;
-        }
-        return gelesen_ - (ende_ - a);
-    }
-
     bool naechste(std::string_view& zeile)
     {
         std::size_t gesucht = anfang_;  // bytes before this hold no line end
@@ -252,7 +193,6 @@ private:
             ende_ += n;
             neu += n;
         }
-        gelesen_ += neu;
         return neu > 0;
     }
 
@@ -271,7 +211,6 @@ private:
     std::size_t anfang_ = 0, ende_ = 0;
     bool lfUeberspringen_ = false;
     Index nummer_ = 0;
-    std::uint64_t gelesen_ = 0;  // bytes taken from the source
 };
 
 bool istLeerzeichen(char c) { return c == ' ' || c == '\t'; }
@@ -408,28 +347,19 @@ private:
     const Wertebereich& bereich_;
 };
 
-// Where the second pass may be cut in two: the byte where a line starts, and the
-// lines and points before it. byte 0: nowhere.
-struct Teilung {
-    std::uint64_t byte = 0;
-    Index zeilen = 0;
-    Index punkte = 0;
-};
-
 [[noreturn]] void veraendert(const std::string& name)
 {
     throw Fehler("Punktdatei " + dateiname(name) + " wurde während des Lesens verändert.");
 }
 
-// The second pass over the lines of `quelle`, which follow `vorher.zeilen`
-// lines holding `vorher.punkte` points: checks them and stores their points in
-// kontur, up to point `bis`. Gives the number of points stored.
+// The second pass over the lines of `quelle`: checks them and stores their
+// points in kontur, up to point `bis`. Gives the number of points stored.
 Index durchlaufen(Bytequelle& quelle, const std::string& name, const Wertebereich& bereich,
-                  Kontur& kontur, const Teilung& vorher, Index bis)
+                  Kontur& kontur, Index bis)
 {
-    Zeilenleser leser(quelle, name, vorher.zeilen);
+    Zeilenleser leser(quelle, name);
     const Zeilenpruefer pruefer(name, bereich);
-    Index punkt = vorher.punkte;
+    Index punkt = 0;
     std::string_view zeile;
     double x = 0.0, y = 0.0;
     while (leser.naechste(zeile)) {
@@ -441,39 +371,7 @@ Index durchlaufen(Bytequelle& quelle, const std::string& name, const Wertebereic
         kontur.xWert[static_cast<std::size_t>(punkt)] = x;
         kontur.yWert[static_cast<std::size_t>(punkt)] = y;
     }
-    return punkt - vorher.punkte;
-}
-
-// The top bit of each byte of a word set where the byte is among
-// "+,-.0123456789" (0x2B to 0x39 without '/'). Every byte is tested on its own:
-// the sums below stay within their byte, so no carry passes to the next.
-std::uint64_t zahlzeichenBits(std::uint64_t wort)
-{
-    constexpr std::uint64_t eins = 0x0101010101010101, hoch = eins * 0x80, tief = eins * 0x7F;
-    const std::uint64_t x = wort & tief;
-    const std::uint64_t abPlus = x + eins * (0x80 - '+');          // top bit: x >= '+'
-    const std::uint64_t ueberNeun = x + eins * (0x80 - ':');       // top bit: x > '9'
-    const std::uint64_t keinSchraegstrich = (x ^ (eins * '/')) + tief;  // top bit: x != '/'
-    return abPlus & ~ueberNeun & keinSchraegstrich & ~wort & hoch;
-}
-
-// Whether a line of at least eight bytes holds only characters of the usual
-// point line (digits , . + -), eight bytes at a time, the last word ending with
-// the line. False says nothing: the caller then looks at every byte.
-bool nurZahlzeichen(std::string_view zeile)
-{
-    constexpr std::uint64_t hoch = 0x8080808080808080;
-    const std::size_t laenge = zeile.size();
-    if (laenge < 8)
-        return false;
-    std::uint64_t wort = 0;
-    std::memcpy(&wort, zeile.data() + laenge - 8, 8);
-    std::uint64_t alle = zahlzeichenBits(wort);
-    for (std::size_t i = 0; i + 8 < laenge; i += 8) {
-        std::memcpy(&wort, zeile.data() + i, 8);
-        alle &= zahlzeichenBits(wort);
-    }
-    return alle == hoch;
+    return punkt;
 }
 
 // The first pass: counts the lines that hold a point, so that every array is
@@ -481,8 +379,7 @@ bool nurZahlzeichen(std::string_view zeile)
 // holds; a line with a character no point has is checked in full at once, so
 // that garbage is refused at its first line, before anything is allocated for
 // it. The second pass checks every line in full.
-Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Wertebereich& bereich,
-                   Teilung* teilung = nullptr)
+Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Wertebereich& bereich)
 {
     // Per byte: 1 = not a blank (the line holds something), 2 = no point has it.
     static constexpr auto klasse = [] {
@@ -496,31 +393,17 @@ Index punkteZaehlen(Bytequelle& quelle, const std::string& name, const Wertebere
     }();
     Zeilenleser leser(quelle, name);
     const Zeilenpruefer pruefer(name, bereich);
-    // The second pass may be cut at the first line that starts afresh in the
-    // file's second half.
-    std::uint64_t mitte = teilung ? quelle.umfang() / 2 : UINT64_MAX;
     Index punkte = 0;
     std::string_view zeile;
     while (leser.naechste(zeile)) {
-        if (nurZahlzeichen(zeile)) {
-            ++punkte;
-        } else {
-            unsigned art = 0;
-            for (const char c : zeile)
-                art |= klasse[static_cast<unsigned char>(c)];
-            if (art & 2) {
-                double x = 0.0, y = 0.0;
-                pruefer.lesen(zeile, leser.zeilennummer(), x, y);  // throws with the reason
-            }
-            punkte += art & 1;
+        unsigned art = 0;
+        for (const char c : zeile)
+            art |= klasse[static_cast<unsigned char>(c)];
+        if (art & 2) {
+            double x = 0.0, y = 0.0;
+            pruefer.lesen(zeile, leser.zeilennummer(), x, y);  // throws with the reason
         }
-        if (leser.gelesen() > mitte) [[unlikely]] {
-            const std::uint64_t anfang = leser.neuerAnfang();
-            if (anfang > mitte) {
-                *teilung = {anfang, leser.zeilennummer(), punkte};
-                mitte = UINT64_MAX;
-            }
-        }
+        punkte += art & 1;
     }
     return punkte;
 }
@@ -538,61 +421,9 @@ Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name, co
 {
     Kontur kontur;
     kontur.anlegen(punkte);
-    if (durchlaufen(quelle, name, bereich, kontur, {}, punkte) != punkte)
+    if (durchlaufen(quelle, name, bereich, kontur, punkte) != punkte)
         veraendert(name);
     mindestensDreiPunkte(punkte, name);
-    return kontur;
-}
-
-// Points from which the second pass of a file is worth two threads.
-constexpr Index zweiteiligAb = 65536;
-
-// The second pass in two halves side by side, cut where the first pass found a
-// line starting afresh: the back half on a thread of its own. The points, the
-// messages and their order are those of one pass from the front: an error of
-// the front half comes first.
-Kontur punkteZweiteiligLesen(Index punkte, const Dateiquelle& datei, const Teilung& teilung,
-                             const Wertebereich& bereich)
-{
-    const std::string& name = datei.pfad();
-    Kontur kontur;
-    kontur.anlegen(punkte);
-    Index hinten = 0;
-    std::exception_ptr hintenFehler;
-    std::thread faden;
-    try {
-        faden = std::thread([&] {
-            try {
-                Dateistueck stueck(datei, teilung.byte, UINT64_MAX);  // to the end, however long
-                hinten = durchlaufen(stueck, name, bereich, kontur, teilung, punkte);
-            } catch (...) {
-                hintenFehler = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        // No thread to be had (a limit on processes or memory): one pass.
-        Dateistueck stueck(datei, 0, UINT64_MAX);
-        if (durchlaufen(stueck, name, bereich, kontur, {}, punkte) != punkte)
-            veraendert(name);
-        return kontur;
-    }
-    Index vorn = 0;
-    std::exception_ptr vornFehler;
-    try {
-        Dateistueck stueck(datei, 0, teilung.byte);
-        vorn = durchlaufen(stueck, name, bereich, kontur, {}, teilung.punkte);
-    } catch (...) {
-        vornFehler = std::current_exception();
-    }
-    faden.join();
-    if (vornFehler)
-        std::rethrow_exception(vornFehler);
-    if (vorn != teilung.punkte)
-        veraendert(name);
-    if (hintenFehler)
-        std::rethrow_exception(hintenFehler);
-    if (hinten != punkte - teilung.punkte)
-        veraendert(name);
     return kontur;
 }
 
@@ -684,11 +515,8 @@ Kontur punktdateiLesen(const std::string& strDateiname, const Wertebereich& bere
 {
     // Both passes read the same open file: a file replaced meanwhile does not mix in.
     Dateiquelle quelle(strDateiname);
-    Teilung teilung;
-    const Index punkte = punkteZaehlen(quelle, strDateiname, bereich, &teilung);
+    const Index punkte = punkteZaehlen(quelle, strDateiname, bereich);
     quelle.zurueckspulen();
-    if (punkte >= zweiteiligAb && teilung.byte > 0)
-        return punkteZweiteiligLesen(punkte, quelle, teilung, bereich);
     return punkteLesen(punkte, quelle, strDateiname, bereich);
 }
 

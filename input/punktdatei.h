@@ -11,8 +11,7 @@
 // The file is read twice in bounded memory: once to check and count its points,
 // so that every array is allocated once at its final size, and once to fill them.
 // Both passes read the same open file; one that cannot start again from its first
-// byte (a pipe) is refused after the first pass. The second pass of a large file
-// reads its two halves side by side, with the same points and messages.
+// byte (a pipe) is refused after the first pass.
 #pragma once
 
 #include "input/kontur.h"

@@ -253,10 +253,10 @@ TEST(Punktdatei, ZeilenendeAnDerPuffergrenze)
     std::remove(pfad.c_str());
 }
 
-// A large file is read in two halves side by side, cut at a line start near its
-// middle. Whatever the line ends, blank lines, byte-order mark or bad lines, the
-// points and the message (naming the first bad line) are those of one pass.
-TEST(Punktdatei, ZweiHaelftenWieEinDurchgang)
+// A large file read from disk in pieces gives what its text in memory gives:
+// whatever the line ends, blank lines, byte-order mark or bad lines, the same
+// points and the same message, naming the first bad line.
+TEST(Punktdatei, GrosseDateiWieText)
 {
     const std::string pfad = ::testing::TempDir() + "haelften.spl";
     std::mt19937_64 zufall(5);
@@ -311,7 +311,7 @@ TEST(Punktdatei, ZweiHaelftenWieEinDurchgang)
             const std::string fall = "Enden " + (art == "\n" ? "LF"s : art == "\r\n" ? "CR LF"s : art == "\r" ? "CR"s : art)
                                      + (bom ? ", BOM" : "");
             vergleichen(zusammen(zeilen), fall);
-            // Bad lines at the start, about the cut and at the end; with two,
+            // Bad lines at the start, in the middle and at the end; with two,
             // the first one is named.
             for (const std::vector<std::size_t>& schlecht :
                  std::vector<std::vector<std::size_t>>{{5}, {44990}, {45010}, {89990}, {45010, 89000}, {100, 45001}}) {
@@ -325,11 +325,10 @@ TEST(Punktdatei, ZweiHaelftenWieEinDurchgang)
     std::remove(pfad.c_str());
 }
 
-// Values too long for their report column in both halves of a large file: the
-// halves check them side by side, and share nothing they change (the limits are
-// made before, from a number format made just for this read). The sanitizer
-// run checks this test for data races.
-TEST(Punktdatei, ZuGrosseWerteInBeidenHaelften)
+// Values too long for their report column early and late in a large file, read
+// with a number format made just for this read: the first is named. The
+// sanitizer run checks this test for data races.
+TEST(Punktdatei, ZuGrosseWerteVornUndHinten)
 {
     const std::string pfad = ::testing::TempDir() + "zu_gross.spl";
     std::string text;
