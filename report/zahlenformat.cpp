@@ -53,12 +53,6 @@ int cp1252Byte(QChar c)
 
 bool istZiffer(QChar c) { return c.isDigit(); }
 
-// Two digits per step, for writing whole numbers quickly.
-constexpr char zifferpaare[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 // The number of decimal digits of n (1 for 0).
 std::size_t ziffernAnzahl(std::uint64_t n)
 {
@@ -70,26 +64,6 @@ std::size_t ziffernAnzahl(std::uint64_t n)
     std::size_t laenge = static_cast<std::size_t>(std::bit_width(n | 1) * 1233) >> 12;
     if (laenge < 20 && (n | 1) >= zehnHoch[laenge])
         ++laenge;
-    return laenge;
-}
-
-// Writes n in decimal to ziel; returns the number of digits.
-std::size_t ganzzahlSchreiben(std::uint64_t n, char* ziel)
-{
-    const std::size_t laenge = ziffernAnzahl(n);
-    char* z = ziel + laenge;
-    while (n >= 100) {
-        const auto paar = static_cast<std::size_t>(n % 100) * 2;
-        n /= 100;
-        *--z = zifferpaare[paar + 1];
-        *--z = zifferpaare[paar];
-    }
-    if (n >= 10) {
-        *--z = zifferpaare[n * 2 + 1];
-        *--z = zifferpaare[n * 2];
-    } else {
-        *--z = static_cast<char>('0' + n);
-    }
     return laenge;
 }
 
@@ -338,68 +312,36 @@ std::size_t Zahlenformat::dreiStellen(double v, char* ziel) const
 // Any value in any locale: the digits, then the template of their number.
 std::size_t Zahlenformat::dreiStellenAllgemein(double v, char* ziel) const
 {
-    char* z = ziel;
     if (!std::isfinite(v)) {
         const char* text = std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf");
-        std::memcpy(z, text, std::strlen(text));
+        std::memcpy(ziel, text, std::strlen(text));
         return std::strlen(text);
     }
-    std::uint64_t tausendstel = 0;
-    const bool ganzzahlig = tausendstelRunden(std::fabs(v), tausendstel);
-    // "ddd.ddd": the digits before the point, the point, three decimals.
+    // "ddd.ddd": the digits before the point, the point, three decimals. Below
+    // 2^53 from the rounded thousandths; from there on v is a whole number, whose
+    // digits to_chars writes exactly.
     char ziffern[400];
-    std::size_t ganz = 0;
-    bool null = false;
-    if (ganzzahlig) {
-        ganz = ganzzahlSchreiben(tausendstel / 1000, ziffern);
+    std::uint64_t tausendstel = 0;
+    const bool gerundet = tausendstelRunden(std::fabs(v), tausendstel);
+    if (gerundet) {
+        const auto ende = std::to_chars(ziffern, ziffern + 20, tausendstel / 1000).ptr;
         const auto rest = static_cast<unsigned>(tausendstel % 1000);
-        ziffern[ganz + 1] = static_cast<char>('0' + rest / 100);
-        ziffern[ganz + 2] = zifferpaare[(rest % 100) * 2];
-        ziffern[ganz + 3] = zifferpaare[(rest % 100) * 2 + 1];
-        null = tausendstel == 0;
+        ende[0] = '.';
+        ende[1] = static_cast<char>('0' + rest / 100);
+        ende[2] = static_cast<char>('0' + rest / 10 % 10);
+        ende[3] = static_cast<char>('0' + rest % 10);
     } else {
-        // |v| >= 2^53: a whole number, whose digits to_chars writes exactly.
-        ganz = static_cast<std::size_t>(
-                   std::to_chars(ziffern, ziffern + sizeof ziffern, std::fabs(v),
-                                 std::chars_format::fixed, 3)
-                       .ptr
-                   - ziffern)
-               - 4;
+        std::to_chars(ziffern, ziffern + sizeof ziffern, std::fabs(v), std::chars_format::fixed, 3);
     }
-    if (std::signbit(v) && !null)
-        for (char c : minus_)
-            *z++ = c;
-    const Art art = ganz <= artZiffern ? art_[ganz] : Art::Schablone;
-    if (art == Art::Schablone) {
-        std::size_t ziffer = 0;
-        for (char c : schablone_[ganz])
-            *z++ = c == '\0' ? ziffern[ziffer++] : c;
-    } else {
-        // Copies of a fixed four bytes (ziffern and ziel have room behind the text),
-        // of which the next group or separator overwrites what is too much.
-        const char* d = ziffern;
-        const std::size_t erste = art == Art::Ziffern ? ganz : (ganz - 1) % 3 + 1;
-        if (erste <= 4) {
-            std::memcpy(z, d, 4);
-        } else {
-            for (std::size_t i = 0; i < erste; ++i)
-                z[i] = d[i];
-        }
-        z += erste;
-        for (d += erste; d < ziffern + ganz; d += 3, z += 3) {
-            *z++ = gruppenTrenner_;
-            std::memcpy(z, d, 4);
-        }
-    }
-    if (dezimal_.size() == 1)
-        *z++ = dezimal_[0];
-    else
-        for (char c : dezimal_)
-            *z++ = c;
-    z[0] = ziffern[ganz + 1];
-    z[1] = ziffern[ganz + 2];
-    z[2] = ziffern[ganz + 3];
-    return static_cast<std::size_t>(z + 3 - ziel);
+    const auto ganz = static_cast<std::size_t>(std::find(ziffern, ziffern + sizeof ziffern, '.') - ziffern);
+    char* z = ziel;
+    if (std::signbit(v) && !(gerundet && tausendstel == 0))
+        z = std::copy(minus_.begin(), minus_.end(), z);
+    std::size_t ziffer = 0;
+    for (char c : schablone_[ganz])
+        *z++ = c == '\0' ? ziffern[ziffer++] : c;
+    z = std::copy(dezimal_.begin(), dezimal_.end(), z);
+    return static_cast<std::size_t>(std::copy_n(ziffern + ganz + 1, 3, z) - ziel);
 }
 
 std::size_t Zahlenformat::dreiStellenVor(double v, char* ende) const
