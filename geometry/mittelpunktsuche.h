@@ -35,7 +35,6 @@ public:
     };
 
     void leeren();
-    bool leer() const { return bloecke_.empty(); }
     // Inserts after every entry whose x is not greater. x must not be NaN.
     void einfuegen(double x, Index k);
 
@@ -66,8 +65,7 @@ public:
         anfang_ = anfang;
         eingefuegt_ = anfang - 1;
         sortierbar_ = true;
-        if (!sortiert_.leer())
-            sortiert_.leeren();
+        sortiert_.leeren();
         geprueft_ = anfang;
         steigend_ = fallend_ = true;
         letztesC_ = anfang;

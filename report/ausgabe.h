@@ -21,17 +21,6 @@ public:
     // Writes the text followed by carriage return and line feed.
     void zeile(const char* daten, std::size_t laenge);
     void zeile(const std::string& text) { zeile(text.data(), text.size()); }
-    // The same for a length known when compiling: the copy is made inline.
-    template <std::size_t laenge>
-    void zeile(const char* daten)
-    {
-        if (belegt_ + laenge + 2 > puffer_.size())
-            return zeile(daten, laenge);
-        char* ziel = puffer_.data() + belegt_;
-        std::memcpy(ziel, daten, laenge);
-        std::memcpy(ziel + laenge, "\r\n", 2);
-        belegt_ += laenge + 2;
-    }
     // Hands everything buffered on; throws Fehler when that fails.
     void leeren();
 

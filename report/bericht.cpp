@@ -157,7 +157,7 @@ void Bericht::zeileSchreiben(Index p, const Kreis& kreis)
         setzen(radienfehler, fehlerSpalte, p, "Radienfehler");
         setzen(w, winkelSpalte, p, "Radienwinkel");
     }
-    aus_.zeile<zeilenbreite>(zeile);
+    aus_.zeile(zeile, zeilenbreite);
 }
 
 void Bericht::wertzeile(const char* bezeichnung, double wert)
