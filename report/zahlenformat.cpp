@@ -57,10 +57,12 @@ bool istZiffer(QChar c) { return c.isDigit(); }
 std::size_t ziffernAnzahl(std::uint64_t n)
 {
     // Digits from the bit length: 1233 / 4096 is just above log10(2).
-    static constexpr std::uint64_t zehnHoch[20] = {1, 10, 100, 1000, 10000, 100000, 1000000,
-        10000000, 100000000, 1000000000, 10000000000, 100000000000, 1000000000000,
-        10000000000000, 100000000000000, 1000000000000000, 10000000000000000,
-        100000000000000000, 1000000000000000000, 10000000000000000000u};
+    static constexpr auto zehnHoch = [] {
+        std::array<std::uint64_t, 20> z{1};
+        for (std::size_t i = 1; i < z.size(); ++i)
+            z[i] = z[i - 1] * 10;
+        return z;
+    }();
     std::size_t laenge = static_cast<std::size_t>(std::bit_width(n | 1) * 1233) >> 12;
     if (laenge < 20 && (n | 1) >= zehnHoch[laenge])
         ++laenge;
