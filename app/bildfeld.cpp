@@ -8,22 +8,25 @@
 
 #include <cstdlib>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-namespace {
+namespace
+{
 
 // Draws the sketch's pixel lines into an image: solid black, one pixel wide, both
 // end pixels included. Written straight into the image's rows, since a contour of
 // scattered points can hand on a million long lines.
-class Bildmaler : public Pixelflaeche {
-public:
+class Bildmaler : public Pixelflaeche
+{
+  public:
     explicit Bildmaler(QImage& bild)
         : Pixelflaeche(bild.width(), bild.height()), breite_(bild.width()), hoehe_(bild.height()),
           zeilenlaenge_(bild.bytesPerLine()), bits_(bild.bits())
     {
     }
 
-protected:
+  protected:
     void pixellinieZiehen(int x1, int y1, int x2, int y2) override
     {
         // Bresenham's line: every step moves one pixel along the longer axis.
@@ -48,7 +51,7 @@ protected:
         }
     }
 
-private:
+  private:
     void punktSetzen(int x, int y)
     {
         if (x >= 0 && y >= 0 && x < breite_ && y < hoehe_)
@@ -58,10 +61,10 @@ private:
     static constexpr QRgb schwarz = 0xFF000000;
     const int breite_, hoehe_;
     const qsizetype zeilenlaenge_;
-    uchar* const bits_;  // the image's pixels, 32 bits each
+    uchar* const bits_; // the image's pixels, 32 bits each
 };
 
-}  // namespace
+} // namespace
 
 Bildfeld::Bildfeld(int rand, QWidget* eltern) : QWidget(eltern), rand_(rand)
 {
@@ -74,7 +77,10 @@ QSize Bildfeld::flaechengroesse() const
     return size().shrunkBy(QMargins(rand_, rand_, rand_, rand_)).expandedTo(QSize(1, 1));
 }
 
-QColor Bildfeld::grundfarbe() const { return palette().color(QPalette::Base); }
+QColor Bildfeld::grundfarbe() const
+{
+    return palette().color(QPalette::Base);
+}
 
 void Bildfeld::leeren()
 {
@@ -111,4 +117,4 @@ void Bildfeld::paintEvent(QPaintEvent* ereignis)
     maler.drawImage(innen, bild_, innen.translated(-rand_, -rand_));
 }
 
-}  // namespace bogenkette
+} // namespace bogenkette

@@ -11,10 +11,12 @@
 #include <QImage>
 #include <QWidget>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-class Bildfeld : public QWidget {
-public:
+class Bildfeld : public QWidget
+{
+  public:
     // `rand`: width of the border in pixels on each side.
     Bildfeld(int rand, QWidget* eltern);
 
@@ -27,11 +29,11 @@ public:
     // What the surface shows, without the border.
     const QImage& bild() const { return bild_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* ereignis) override;
     void resizeEvent(QResizeEvent* ereignis) override;
 
-private:
+  private:
     QSize flaechengroesse() const;
     QColor grundfarbe() const;
 
@@ -39,4 +41,4 @@ private:
     QImage bild_;
 };
 
-}  // namespace bogenkette
+} // namespace bogenkette

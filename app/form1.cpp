@@ -1,15 +1,16 @@
 #include "app/form1.h"
 
-#include "run/berechnungslauf.h"
-#include "run/berichtspfad.h"
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
@@ -18,21 +19,25 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QFontMetrics>
 
 #include <new>
 
 #include "app/bogenkette.xpm"
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-namespace {
+namespace
+{
 
-const QColor fensterfarbe(255, 192, 128);  // light orange
+const QColor fensterfarbe(255, 192, 128); // light orange
 const QColor knopfgrau(192, 192, 192);
 
 // Window lengths are given in twips, 1/1440 inch.
-int twips(int wert, int dpi) { return qRound(wert * dpi / 1440.0); }
+int twips(int wert, int dpi)
+{
+    return qRound(wert * dpi / 1440.0);
+}
 
 QFont fetteSchrift(const char* familie, double punkte)
 {
@@ -47,24 +52,28 @@ QFont fetteSchrift(const char* familie, double punkte)
 void einpassen(QWidget* steuerelement, const QString& text, int innenrand)
 {
     QFont schrift = steuerelement->font();
-    while (QFontMetrics(schrift).horizontalAdvance(text) + innenrand > steuerelement->width()
-           && schrift.pointSizeF() > 6.0)
+    while (QFontMetrics(schrift).horizontalAdvance(text) + innenrand > steuerelement->width() &&
+           schrift.pointSizeF() > 6.0)
         schrift.setPointSizeF(schrift.pointSizeF() - 0.25);
     steuerelement->setFont(schrift);
 }
 
-std::string pfadVon(const QString& name) { return QFile::encodeName(name).toStdString(); }
+std::string pfadVon(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
+}
 
 // The busy cursor for as long as the computation runs.
-class Wartezeiger {
-public:
+class Wartezeiger
+{
+  public:
     Wartezeiger() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~Wartezeiger() { QApplication::restoreOverrideCursor(); }
     Wartezeiger(const Wartezeiger&) = delete;
     Wartezeiger& operator=(const Wartezeiger&) = delete;
 };
 
-}  // namespace
+} // namespace
 
 Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, QWidget* eltern)
     : QWidget(eltern), format_(std::move(format))
@@ -137,15 +146,15 @@ void Form1::steuerelementeAnlegen()
     HScroll1->setValue(1);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
-    HScroll1->setTracking(false);  // dragging the thumb changes nothing until it is let go
+    HScroll1->setTracking(false); // dragging the thumb changes nothing until it is let go
     HScroll1->setFocusPolicy(Qt::StrongFocus);
 
     Label5 = beschriftung("Label5", " ", 1560, 3480, 855, 375);
     Label5->setFont(fetteSchrift("MS Sans Serif", 9.75));
 
     // A button's caption has the bevel and the style's margin on both sides.
-    const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin)
-                          + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                          2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (QPushButton* knopf : {Command1, Command2, Command3})
         einpassen(knopf, knopf->text(), knopfrand);
 
@@ -177,9 +186,9 @@ void Form1::Command1_Click()
     pabDatei->filterSetzen(
         {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")});
     if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
-        return;  // cancelled: nothing changes
+        return; // cancelled: nothing changes
     strDateiname_ = pabDatei->dateiname();
-    kanal1_.reset();  // a new choice closes the point file chosen before
+    kanal1_.reset(); // a new choice closes the point file chosen before
     try {
         kanal1_ = std::make_unique<Punktkanal>(pfadVon(strDateiname_));
         gleicheDateiPruefen();
@@ -196,9 +205,9 @@ void Form1::Command2_Click()
     pabDatei->anfangsordnerSetzen(standardordner());
     pabDatei->filterSetzen({QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
     if (!pabDatei->zeigen(Dateidialog::Art::speichern))
-        return;  // cancelled: nothing changes
+        return; // cancelled: nothing changes
     const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
-    kanal2_.reset();  // discards the report file chosen before
+    kanal2_.reset(); // discards the report file chosen before
     try {
         if (kanal1_)
             berichtPruefen(pfadVon(strDateiname_), berichtspfad);
@@ -237,8 +246,8 @@ void Form1::Command3_Click()
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {
-            meldung = "Nicht genug Arbeitsspeicher für die Punktdatei "
-                      + dateiname(pfadVon(strDateiname_)) + ".";
+            meldung = "Nicht genug Arbeitsspeicher für die Punktdatei " +
+                      dateiname(pfadVon(strDateiname_)) + ".";
         }
         kanaeleSchliessen();
         knoepfeAnpassen();
@@ -256,7 +265,7 @@ void Form1::gleicheDateiPruefen() const
 void Form1::kanaeleSchliessen()
 {
     kanal1_.reset();
-    kanal2_.reset();  // a report that was not finished leaves no trace
+    kanal2_.reset(); // a report that was not finished leaves no trace
 }
 
 void Form1::knoepfeAnpassen()
@@ -276,4 +285,4 @@ void Form1::fehlerMelden(const QString& text)
     QMessageBox::critical(this, windowTitle(), text);
 }
 
-}  // namespace bogenkette
+} // namespace bogenkette

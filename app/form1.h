@@ -28,14 +28,16 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 class Berichtsdatei;
 class Bildfeld;
 class Punktkanal;
 
-class Form1 : public QWidget {
-public:
+class Form1 : public QWidget
+{
+  public:
     // `pabDatei`: the file dialog (the real one when none is given). `format`: the
     // regional number settings of Label5 and the report.
     explicit Form1(std::unique_ptr<Dateidialog> pabDatei = nullptr,
@@ -48,12 +50,12 @@ public:
     bool punktdateiOffen() const { return kanal1_ != nullptr; }
     bool berichtOffen() const { return kanal2_ != nullptr; }
 
-protected:
+  protected:
     // Shows a failure to the user (a message box).
     virtual void fehlerMelden(const QString& text);
     void paintEvent(QPaintEvent* ereignis) override;
 
-private:
+  private:
     void steuerelementeAnlegen();
     void Form_Load();
     void Command1_Click();
@@ -86,4 +88,4 @@ private:
     std::unique_ptr<Berichtsdatei> kanal2_;
 };
 
-}  // namespace bogenkette
+} // namespace bogenkette

@@ -5,7 +5,8 @@
 #include <QFontDatabase>
 #include <QString>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 bool schriftenEinrichten()
 {
@@ -22,4 +23,4 @@ bool schriftenEinrichten()
     return true;
 }
 
-}  // namespace bogenkette
+} // namespace bogenkette

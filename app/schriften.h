@@ -7,9 +7,10 @@
 // substitutes fonts of its own.
 #pragma once
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 // Registers Tahoma for this program; true when Tahoma can be used.
 bool schriftenEinrichten();
 
-}  // namespace bogenkette
+} // namespace bogenkette

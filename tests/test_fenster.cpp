@@ -1,13 +1,13 @@
 // The window: its controls and layout, the order in which the buttons appear, the
 // file choices (a scripted dialog stands in for the user), the scroll bar, the
 // compute pass with its report and sketch, and every failure path.
-#include "run/berechnungslauf.h"
-#include "run/berichtspfad.h"
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
 #include "app/form1.h"
 #include "common/fehler.h"
 #include "report/ausgabe.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
 #include "testhilfen.h"
 
 #include <QFontInfo>
@@ -28,14 +28,19 @@ namespace fs = std::filesystem;
 using namespace bogenkette;
 using namespace bogenkette::test;
 
-namespace {
+namespace
+{
 
-QString q(const fs::path& pfad) { return QString::fromStdString(pfad.string()); }
+QString q(const fs::path& pfad)
+{
+    return QString::fromStdString(pfad.string());
+}
 
 // Answers the dialog in place of a user: each use takes the next answer, a name or
 // a cancel, and is recorded with what the dialog proposed.
-class Antworten : public Dateidialog {
-public:
+class Antworten : public Dateidialog
+{
+  public:
     struct Aufruf {
         Art art;
         QString ordner, vorschlag;
@@ -44,7 +49,7 @@ public:
     std::deque<std::optional<QString>> naechste;
     std::vector<Aufruf> aufrufe;
 
-protected:
+  protected:
     std::optional<QString> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
                                     const QStringList& filter) override
     {
@@ -60,22 +65,24 @@ protected:
 };
 
 // The window with German number settings, its messages collected instead of shown.
-class Testfenster : public Form1 {
-public:
+class Testfenster : public Form1
+{
+  public:
     explicit Testfenster(std::unique_ptr<Dateidialog> dialog)
         : Form1(std::move(dialog), Zahlenformat::deutsch())
     {
     }
     QStringList meldungen;
 
-protected:
+  protected:
     void fehlerMelden(const QString& text) override { meldungen << text; }
 };
 
 const std::string dreiPunkte = "0,0\r\n10,0\r\n10,5\r\n";
 
-class Fenster : public Arbeitsordner {
-protected:
+class Fenster : public Arbeitsordner
+{
+  protected:
     void SetUp() override
     {
         Arbeitsordner::SetUp();
@@ -89,8 +96,7 @@ protected:
         Arbeitsordner::TearDown();
     }
 
-    template <typename T = QWidget>
-    T* element(const char* name) const
+    template <typename T = QWidget> T* element(const char* name) const
     {
         T* w = fenster->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
@@ -136,7 +142,7 @@ TEST_F(Fenster, Startzustand)
     EXPECT_EQ(hs->maximum(), 100);
     EXPECT_EQ(hs->singleStep(), 1);
     EXPECT_EQ(hs->pageStep(), 1);
-    EXPECT_FALSE(hs->hasTracking());  // dragging changes nothing until the thumb is let go
+    EXPECT_FALSE(hs->hasTracking()); // dragging changes nothing until the thumb is let go
     EXPECT_FALSE(fenster->fehl().has_value());
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
@@ -146,8 +152,8 @@ TEST_F(Fenster, Startzustand)
 
 struct Platz {
     const char* name;
-    const char* text;  // nullptr: no caption
-    int links, oben, breite, hoehe;  // pixels at 96 dpi: twips / 15
+    const char* text;               // nullptr: no caption
+    int links, oben, breite, hoehe; // pixels at 96 dpi: twips / 15
 };
 
 TEST_F(Fenster, SteuerelementeNachEntwurf)
@@ -210,7 +216,7 @@ TEST_F(Fenster, Schriften)
     for (const char* name : {"Command1", "Command2", "Command3", "Label5"}) {
         SCOPED_TRACE(name);
         const QFontInfo info = element(name)->fontInfo();
-        EXPECT_EQ(info.family(), QStringLiteral("Tahoma"));  // MS Sans Serif is drawn in Tahoma
+        EXPECT_EQ(info.family(), QStringLiteral("Tahoma")); // MS Sans Serif is drawn in Tahoma
         EXPECT_TRUE(info.bold());
     }
     EXPECT_DOUBLE_EQ(knopf("Command1")->font().pointSizeF(), 11.25);
@@ -235,7 +241,7 @@ TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
     EXPECT_EQ(knoepfe(), "xxx");
     EXPECT_TRUE(fenster->berichtOffen());
 
-    schieben(10);  // fehl 0.1, as in the worked example
+    schieben(10); // fehl 0.1, as in the worked example
     rechnen();
     EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
     EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "worked_example.TXT"));
@@ -245,7 +251,7 @@ TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(knoepfe(), "xxo");
-    rechnen();  // disabled: nothing happens
+    rechnen(); // disabled: nothing happens
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.TXT"});
     bericht(ordner / "zwei.txt");
     EXPECT_EQ(knoepfe(), "xxo");
@@ -284,7 +290,7 @@ TEST_F(Fenster, DialogBehaeltSeinenNamen)
     const fs::path spl = ordner / "kontur.spl";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    punktdatei(std::nullopt);  // cancelled: the name stays
+    punktdatei(std::nullopt); // cancelled: the name stays
     bericht(std::nullopt);
     ASSERT_EQ(antworten->aufrufe.size(), 3u);
     const auto& erster = antworten->aufrufe[0];
@@ -318,7 +324,7 @@ TEST_F(Fenster, AbbrechenAendertNichts)
     const fs::path spl = ordner / "kontur.spl";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    bericht(std::nullopt);  // no report file, not even an empty one
+    bericht(std::nullopt); // no report file, not even an empty one
     EXPECT_EQ(knoepfe(), "xx-");
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.spl"});
@@ -356,7 +362,7 @@ TEST_F(Fenster, SchliessenVerwirftDenBericht)
     schreiben(ordner / "a.spl", dreiPunkte);
     punktdatei(ordner / "a.spl");
     bericht(ordner / "a.txt");
-    EXPECT_EQ(dateien().size(), 2u);  // the point file and the report's temporary file
+    EXPECT_EQ(dateien().size(), 2u); // the point file and the report's temporary file
     fenster.reset();
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
 }
@@ -487,7 +493,8 @@ TEST_F(Fenster, SchreibfehlerImLauf)
 {
     std::string viele;
     for (int i = 0; i < 400; ++i)
-        viele += std::to_string(100 * std::cos(i * 0.01)) + "," + std::to_string(100 * std::sin(i * 0.01)) + "\r\n";
+        viele += std::to_string(100 * std::cos(i * 0.01)) + "," +
+                 std::to_string(100 * std::sin(i * 0.01)) + "\r\n";
     schreiben(ordner / "k.spl", viele);
     schreiben(ordner / "k.TXT", "alter Bericht");
     punktdatei(ordner / "k.spl");
@@ -524,7 +531,7 @@ TEST_F(Fenster, BerichtWaereDiePunktdatei)
     const fs::path spl = ordner / "punkte.TXT";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    bericht(spl);  // derives punkte.TXT again
+    bericht(spl); // derives punkte.TXT again
     ASSERT_EQ(fenster->meldungen.size(), 1);
     EXPECT_NE(fenster->meldungen[0].toStdString().find("Punktdatei selbst"), std::string::npos);
     EXPECT_EQ(lesen(spl), dreiPunkte);
@@ -548,8 +555,8 @@ bool schwarz(const QImage& bild, int x, int y)
 
 TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
 {
-    schreiben(ordner / "a.spl", dreiPunkte);           // wider than high
-    schreiben(ordner / "b.spl", "0,0\n1,10\n1,5\n");   // higher than wide
+    schreiben(ordner / "a.spl", dreiPunkte);         // wider than high
+    schreiben(ordner / "b.spl", "0,0\n1,10\n1,5\n"); // higher than wide
     const QImage& bild = element<Bildfeld>("Picture1")->bild();
 
     punktdatei(ordner / "a.spl");
@@ -560,7 +567,7 @@ TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
     EXPECT_TRUE(schwarz(bild, 200, 301));
     EXPECT_TRUE(schwarz(bild, 366, 301));
     EXPECT_TRUE(schwarz(bild, 366, 200));
-    EXPECT_TRUE(schwarz(bild, 366, 128));  // the last end point is drawn too
+    EXPECT_TRUE(schwarz(bild, 366, 128)); // the last end point is drawn too
     EXPECT_FALSE(schwarz(bild, 366, 127));
     EXPECT_FALSE(schwarz(bild, 100, 100));
 
@@ -591,4 +598,4 @@ TEST_F(Fenster, AbgelehnteDateiLoeschtDieSkizze)
     EXPECT_FALSE(schwarz(bild, 200, 301));
 }
 
-}  // namespace
+} // namespace
