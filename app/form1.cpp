@@ -147,6 +147,9 @@ void Form1::steuerelementeAnlegen()
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
     HScroll1->setTracking(false); // dragging the thumb changes nothing until it is let go
+    // A scroll bar inverts its keys by default, as suits scrolling a page; this one sets
+    // a value that grows to the right, so Right, Up and PageUp raise it.
+    HScroll1->setInvertedControls(false);
     HScroll1->setFocusPolicy(Qt::StrongFocus);
 
     Label5 = beschriftung("Label5", " ", 1560, 3480, 855, 375);

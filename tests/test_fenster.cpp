@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -385,6 +386,34 @@ TEST_F(Fenster, SchieberSetztFehlUndBeschriftung)
         EXPECT_EQ(fenster->fehl(), f.fehl);
         EXPECT_EQ(element<QLabel>("Label5")->text(), QString::fromUtf8(f.text));
     }
+}
+
+// The bar reads from left to right: Right, Up and PageUp raise fehl by one step,
+// Left, Down and PageDown lower it, as a click on the right or the left arrow does.
+TEST_F(Fenster, SchieberMitTastenUndPfeilen)
+{
+    auto* hs = element<QScrollBar>("HScroll1");
+    const std::pair<Qt::Key, int> tasten[] = {
+        {Qt::Key_Right, 11}, {Qt::Key_Left, 9}, {Qt::Key_PageUp, 11}, {Qt::Key_PageDown, 9},
+        {Qt::Key_Up, 11},    {Qt::Key_Down, 9}, {Qt::Key_End, 100},   {Qt::Key_Home, 1},
+    };
+    for (const auto& [taste, wert] : tasten) {
+        schieben(10);
+        QTest::keyClick(hs, taste);
+        EXPECT_EQ(hs->value(), wert) << QKeySequence(taste).toString().toStdString();
+    }
+
+    // The arrows lie at the ends of the bar, as wide as the bar is high.
+    const QPoint rechts(hs->width() - 3, hs->height() / 2);
+    const QPoint links(3, hs->height() / 2);
+    schieben(10);
+    QTest::mouseClick(hs, Qt::LeftButton, {}, rechts);
+    EXPECT_EQ(hs->value(), 11);
+    QTest::keyClick(hs, Qt::Key_Right);
+    EXPECT_EQ(fenster->fehl(), 0.12);
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral("0,12"));
+    QTest::mouseClick(hs, Qt::LeftButton, {}, links);
+    EXPECT_EQ(hs->value(), 11);
 }
 
 // ------------------------------------------------------------------ the report path
