@@ -216,7 +216,10 @@ void Form1::Command2_Click()
             berichtPruefen(pfadVon(strDateiname_), berichtspfad);
         kanal2_ = std::make_unique<Berichtsdatei>(berichtspfad);
     } catch (const Fehler& fehler) {
-        fehlschlag(fehler.what());
+        // Only the report name was wrong: the point file stays chosen, so that a valid
+        // name is all that is needed next.
+        knoepfeAnpassen();
+        fehlerMelden(QString::fromStdString(fehler.what()));
         return;
     }
     Command3->setVisible(true);

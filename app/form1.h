@@ -11,8 +11,9 @@
 // is the report: a Berichtsdatei made when the report file is chosen, which takes
 // its name only at the end of a successful computation. Both are closed after each
 // computation, and Command3 stays disabled until both have been chosen again.
-// Every failure is shown in a message box; it closes both channels, leaves no
-// partial report and leaves the window usable.
+// Every failure is shown in a message box; it leaves no partial report and leaves
+// the window usable. A rejected report name closes only channel 2, so the point
+// file stays chosen; any other failure closes both channels.
 #pragma once
 
 #include "app/dateidialog.h"

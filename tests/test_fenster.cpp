@@ -511,9 +511,16 @@ TEST_F(Fenster, BerichtsordnerFehlt)
     EXPECT_NE(fenster->meldungen[0].toStdString().find((ordner / "fehlt" / "b.TXT").string()),
               std::string::npos);
     EXPECT_EQ(knoepfe(), "xx-");
-    EXPECT_FALSE(fenster->punktdateiOffen());
+    EXPECT_TRUE(fenster->punktdateiOffen()); // the point file stays chosen
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
+
+    // A valid name is all that is needed then.
+    bericht(ordner / "b.txt");
+    EXPECT_EQ(knoepfe(), "xxx");
+    rechnen();
+    EXPECT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"a.spl", "b.TXT"}));
 }
 
 // A write that fails during the compute pass (here the file size limit, as on a
@@ -565,14 +572,20 @@ TEST_F(Fenster, BerichtWaereDiePunktdatei)
     EXPECT_NE(fenster->meldungen[0].toStdString().find("Punktdatei selbst"), std::string::npos);
     EXPECT_EQ(lesen(spl), dreiPunkte);
     EXPECT_EQ(knoepfe(), "xx-");
+    EXPECT_TRUE(fenster->punktdateiOffen());
+    bericht(ordner / "bericht.txt");
+    EXPECT_EQ(knoepfe(), "xxx");
 
-    // The same the other way round: the report chosen first.
+    // The same the other way round: the report chosen before the point file.
+    schreiben(ordner / "andere.spl", dreiPunkte);
+    punktdatei(ordner / "andere.spl");
     bericht(spl);
+    EXPECT_EQ(knoepfe(), "xxx");
     punktdatei(spl);
     EXPECT_EQ(fenster->meldungen.size(), 2);
     EXPECT_EQ(knoepfe(), "xxo");
     EXPECT_EQ(lesen(spl), dreiPunkte);
-    EXPECT_EQ(dateien(), std::vector<std::string>{"punkte.TXT"});
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"andere.spl", "punkte.TXT"}));
 }
 
 // ------------------------------------------------------------------ the sketch
