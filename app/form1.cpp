@@ -143,7 +143,9 @@ void Form1::steuerelementeAnlegen()
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     platzieren(HScroll1, "HScroll1", 360, 3120, 3135, 375);
     HScroll1->setRange(1, 100);
-    HScroll1->setValue(1);
+    // It starts at the contour error that an untouched run would use, so that what
+    // the bar and its label show is what is computed.
+    HScroll1->setValue(qRound(standardFehl * 100));
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
     HScroll1->setTracking(false); // dragging the thumb changes nothing until it is let go
@@ -181,6 +183,7 @@ void Form1::Form_Load()
 {
     Command2->setVisible(false);
     Command3->setVisible(false);
+    HScroll1_Change(); // fehl and Label5 from the bar's start position
 }
 
 void Form1::Command1_Click()
@@ -229,7 +232,7 @@ void Form1::Command2_Click()
 void Form1::HScroll1_Change()
 {
     fehl_ = HScroll1->value() / 100.0;
-    Label5->setText(format_.locale().toString(*fehl_, 'g', QLocale::FloatingPointShortest));
+    Label5->setText(format_.locale().toString(fehl_, 'g', QLocale::FloatingPointShortest));
 }
 
 void Form1::Command3_Click()
@@ -241,14 +244,9 @@ void Form1::Command3_Click()
         const Wartezeiger warten;
         // Each computation shows only its own points.
         Picture1->leeren();
-        const auto skizze = [this](const Kontur& kontur) {
-            Picture1->skizzeZeichnen(kontur);
-            if (!fehl_ || *fehl_ == 0.0)
-                fehl_ = standardFehl;
-        };
+        const auto skizze = [this](const Kontur& kontur) { Picture1->skizzeZeichnen(kontur); };
         try {
-            berechnungDurchfuehren(pfadVon(strDateiname_), *kanal2_, fehl_.value_or(0.0), format_,
-                                   skizze);
+            berechnungDurchfuehren(pfadVon(strDateiname_), *kanal2_, fehl_, format_, skizze);
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {

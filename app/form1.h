@@ -2,9 +2,9 @@
 //
 // In the left column the user chooses the point file (Command1), then the report
 // file (Command2), sets the contour error fehl with the scroll bar (HScroll1, its
-// value shown by Label5), and starts the computation (Command3); the sketch of the
-// points appears in the picture area on the right (Picture1). Command2 and Command3
-// appear in that order and are never hidden again.
+// value shown by Label5; it starts at 0,05), and starts the computation (Command3);
+// the sketch of the points appears in the picture area on the right (Picture1).
+// Command2 and Command3 appear in that order and are never hidden again.
 //
 // Channel 1 is the point file, opened when it is chosen (so that a file that cannot
 // be read is reported at once); the computation reads it again by name. Channel 2
@@ -23,7 +23,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -46,8 +45,8 @@ class Form1 : public QWidget
     ~Form1() override;
 
     const QString& strDateiname() const { return strDateiname_; }
-    // No value until the scroll bar is first changed (or a computation sets 0.05).
-    std::optional<double> fehl() const { return fehl_; }
+    // The scroll bar's value divided by 100; it starts at standardFehl.
+    double fehl() const { return fehl_; }
     bool punktdateiOffen() const { return kanal1_ != nullptr; }
     bool berichtOffen() const { return kanal2_ != nullptr; }
 
@@ -84,7 +83,7 @@ class Form1 : public QWidget
 
     Zahlenformat format_;
     QString strDateiname_;
-    std::optional<double> fehl_;
+    double fehl_ = 0.0;
     std::unique_ptr<Punktkanal> kanal1_;
     std::unique_ptr<Berichtsdatei> kanal2_;
 };

@@ -136,15 +136,16 @@ TEST_F(Fenster, Startzustand)
     EXPECT_EQ(fenster->windowTitle(),
               QStringLiteral("Berechnung von Bogenstücken nach Konturpunkten"));
     EXPECT_EQ(knoepfe(), "x--");
-    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral(" "));
+    // The bar and its label show the contour error that an untouched run uses.
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral("0,05"));
     const auto* hs = element<QScrollBar>("HScroll1");
-    EXPECT_EQ(hs->value(), 1);
+    EXPECT_EQ(hs->value(), 5);
     EXPECT_EQ(hs->minimum(), 1);
     EXPECT_EQ(hs->maximum(), 100);
     EXPECT_EQ(hs->singleStep(), 1);
     EXPECT_EQ(hs->pageStep(), 1);
     EXPECT_FALSE(hs->hasTracking()); // dragging changes nothing until the thumb is let go
-    EXPECT_FALSE(fenster->fehl().has_value());
+    EXPECT_EQ(fenster->fehl(), standardFehl);
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_TRUE(fenster->strDateiname().isEmpty());
@@ -174,7 +175,7 @@ TEST_F(Fenster, SteuerelementeNachEntwurf)
         {"Label3", "Datenausgabe", 40, 104, 177, 25},
         {"Label4", "Skizze des eigelesenen Punktverlaufes", 384, 344, 217, 17},
         {"HScroll1", nullptr, 24, 208, 209, 25},
-        {"Label5", " ", 104, 232, 57, 25},
+        {"Label5", "0,05", 104, 232, 57, 25},
     };
     for (const Platz& p : plaetze) {
         SCOPED_TRACE(p.name);
@@ -280,9 +281,9 @@ TEST_F(Fenster, OhneSchiebenRechnetMitNullKommaNullFuenf)
     const std::string text = lesen(ordner / "bericht.TXT");
     EXPECT_EQ(text, lesen(vergleich));
     EXPECT_NE(text.find(" Berechnung f\xFCr Fehlergrenze:  0,05 \r\n"), std::string::npos);
-    // The scroll bar and its label are as they were; fehl now holds 0.05.
-    EXPECT_EQ(element<QScrollBar>("HScroll1")->value(), 1);
-    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral(" "));
+    // The scroll bar and its label still show the value used.
+    EXPECT_EQ(element<QScrollBar>("HScroll1")->value(), 5);
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral("0,05"));
     EXPECT_EQ(fenster->fehl(), 0.05);
 }
 
@@ -378,9 +379,9 @@ struct Schieberfall {
 
 TEST_F(Fenster, SchieberSetztFehlUndBeschriftung)
 {
-    for (const Schieberfall& f : {Schieberfall{5, 0.05, "0,05"}, Schieberfall{100, 1.0, "1"},
-                                  Schieberfall{37, 0.37, "0,37"}, Schieberfall{10, 0.1, "0,1"},
-                                  Schieberfall{1, 0.01, "0,01"}}) {
+    for (const Schieberfall& f :
+         {Schieberfall{100, 1.0, "1"}, Schieberfall{37, 0.37, "0,37"}, Schieberfall{10, 0.1, "0,1"},
+          Schieberfall{5, 0.05, "0,05"}, Schieberfall{1, 0.01, "0,01"}}) {
         SCOPED_TRACE(f.wert);
         schieben(f.wert);
         EXPECT_EQ(fenster->fehl(), f.fehl);
