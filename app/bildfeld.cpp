@@ -1,5 +1,6 @@
 #include "app/bildfeld.h"
 
+#include "app/fokusrahmen.h"
 #include "sketch/skizze.h"
 
 #include <QPaintEvent>
@@ -112,9 +113,11 @@ void Bildfeld::paintEvent(QPaintEvent* ereignis)
 {
     QPainter maler(this);
     qDrawShadePanel(&maler, rect(), palette(), true, rand_);
-    const QRect innen =
-        ereignis->rect().intersected(rect().marginsRemoved(QMargins(rand_, rand_, rand_, rand_)));
+    const QRect flaeche = rect().marginsRemoved(QMargins(rand_, rand_, rand_, rand_));
+    const QRect innen = ereignis->rect().intersected(flaeche);
     maler.drawImage(innen, bild_, innen.translated(-rand_, -rand_));
+    // On the screen only: the sketch itself stays as it is.
+    fokusrahmenZeichnen(maler, *this, flaeche);
 }
 
 } // namespace bogenkette

@@ -3,7 +3,8 @@
 // A sunken border around an inner drawing surface. What is drawn is kept in an
 // image of the surface's size, which paintEvent copies to the screen, so the
 // sketch survives being covered by another window. The sketch's 5800 x 4800 units
-// are stretched onto the surface, each axis on its own.
+// are stretched onto the surface, each axis on its own. While the area has the
+// keyboard focus, a frame lines the edge of the surface on the screen.
 #pragma once
 
 #include "input/kontur.h"

@@ -2,6 +2,7 @@
 
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
+#include "app/fokusrahmen.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
@@ -140,7 +141,7 @@ void Form1::steuerelementeAnlegen()
     Label4 = beschriftung("Label4", "Skizze des eigelesenen Punktverlaufes", 5760, 5160, 3255, 255);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1 = new Schieber(this);
     platzieren(HScroll1, "HScroll1", 360, 3120, 3135, 375);
     HScroll1->setRange(1, 100);
     // It starts at the contour error that an untouched run would use, so that what
@@ -160,8 +161,12 @@ void Form1::steuerelementeAnlegen()
     // A button's caption has the bevel and the style's margin on both sides.
     const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin) +
                           2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    for (QPushButton* knopf : {Command1, Command2, Command3})
+    for (QPushButton* knopf : {Command1, Command2, Command3}) {
         einpassen(knopf, knopf->text(), knopfrand);
+        // Return and Enter press the focused button, as Space does; outside a dialog
+        // a Qt button leaves them to its window.
+        knopf->setAutoDefault(true);
+    }
 
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);

@@ -10,6 +10,7 @@
 #include "run/berichtspfad.h"
 #include "testhilfen.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -227,6 +228,70 @@ TEST_F(Fenster, Schriften)
     // A caption that the substitute font makes too wide is set smaller, never larger.
     EXPECT_LE(knopf("Command2")->font().pointSizeF(), 11.25);
     EXPECT_GE(knopf("Command2")->font().pointSizeF(), 9);
+}
+
+// Pixels of the highlight colour, in which a control shows that it has the focus.
+int fokusfarbe(QWidget* w)
+{
+    const QImage bild = w->grab().toImage();
+    const QRgb farbe = w->palette().color(QPalette::Highlight).rgb();
+    int n = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            n += bild.pixel(x, y) == farbe;
+    return n;
+}
+
+// Without a mouse: Tab walks the controls, Return or Enter presses the focused button
+// (as Space does), and the picture area and the scroll bar show when they have the
+// focus, the picture without covering its drawing surface.
+TEST_F(Fenster, Tastaturbedienung)
+{
+    const fs::path spl = ordner / "kontur.spl";
+    schreiben(spl, dreiPunkte);
+    antworten->naechste = {q(spl), q(ordner / "kontur.txt")};
+    fenster->show();
+    QApplication::setActiveWindow(fenster.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
+    const auto fokus = [] { return QApplication::focusWidget()->objectName().toStdString(); };
+    const auto taste = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+
+    knopf("Command1")->setFocus(Qt::TabFocusReason);
+    taste(Qt::Key_Return);
+    ASSERT_EQ(antworten->aufrufe.size(), 1u);
+    ASSERT_EQ(knoepfe(), "xx-");
+    taste(Qt::Key_Tab);
+    EXPECT_EQ(fokus(), "Command2");
+    taste(Qt::Key_Enter);
+    ASSERT_EQ(antworten->aufrufe.size(), 2u);
+    ASSERT_EQ(knoepfe(), "xxx");
+    taste(Qt::Key_Tab);
+    EXPECT_EQ(fokus(), "Command3");
+    taste(Qt::Key_Return);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
+
+    // Command3 waits for both files again, so the focus has moved on to the picture.
+    auto* bild = element<Bildfeld>("Picture1");
+    auto* hs = element<QScrollBar>("HScroll1");
+    ASSERT_EQ(fokus(), "Picture1");
+    const QRect flaeche = bild->rect().adjusted(2, 2, -2, -2); // inside the 30-twip border
+    const QImage mitFokus = bild->grab().toImage();
+    EXPECT_GE(fokusfarbe(bild), 2 * (flaeche.width() + flaeche.height()));
+    EXPECT_EQ(fokusfarbe(hs), 0);
+
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(), "HScroll1");
+    EXPECT_EQ(fokusfarbe(bild), 0);
+    EXPECT_GE(fokusfarbe(hs), 2 * (hs->width() + hs->height()));
+    // The picture's frame lay on the outermost pixels of the drawing surface only.
+    const QRect innen = flaeche.adjusted(2, 2, -2, -2);
+    EXPECT_EQ(bild->grab().toImage().copy(innen), mitFokus.copy(innen));
+    taste(Qt::Key_Right);
+    EXPECT_EQ(hs->value(), 6);
+
+    taste(Qt::Key_Tab);
+    EXPECT_EQ(fokus(), "Command1");
+    EXPECT_EQ(fokusfarbe(hs), 0);
 }
 
 // ------------------------------------------------------------------ the workflow
