@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <filesystem>
 #include <new>
 
 #include "app/bogenkette.xpm"
@@ -242,7 +243,7 @@ void Form1::HScroll1_Change()
 
 void Form1::Command3_Click()
 {
-    if (!kanal1_ || !kanal2_)
+    if (!kanal1_ || !kanal2_ || !ersetzenErlaubt())
         return;
     std::string meldung;
     {
@@ -263,6 +264,18 @@ void Form1::Command3_Click()
     }
     if (!meldung.empty())
         fehlerMelden(QString::fromStdString(meldung));
+}
+
+// The dialog does not ask about the report file: its name is derived from the chosen
+// one. So a file of that name is replaced only after the user has agreed here.
+bool Form1::ersetzenErlaubt()
+{
+    std::error_code fehler;
+    const std::string& pfad = kanal2_->pfad();
+    if (!std::filesystem::is_regular_file(pfad, fehler))
+        return true;
+    return ersetzenFragen(
+        QString::fromStdString("Die Datei " + dateiname(pfad) + " existiert bereits. Ersetzen?"));
 }
 
 void Form1::gleicheDateiPruefen() const
@@ -292,6 +305,18 @@ void Form1::fehlschlag(const std::string& text)
 void Form1::fehlerMelden(const QString& text)
 {
     QMessageBox::critical(this, windowTitle(), text);
+}
+
+bool Form1::ersetzenFragen(const QString& frage)
+{
+    QMessageBox box(QMessageBox::Question, windowTitle(), frage, QMessageBox::NoButton, this);
+    const QPushButton* ja = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* nein = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    // Return or Escape alone replace nothing.
+    box.setDefaultButton(nein);
+    box.setEscapeButton(nein);
+    box.exec();
+    return box.clickedButton() == ja;
 }
 
 } // namespace bogenkette

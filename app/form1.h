@@ -53,6 +53,8 @@ class Form1 : public QWidget
   protected:
     // Shows a failure to the user (a message box).
     virtual void fehlerMelden(const QString& text);
+    // Asks the user whether an existing file may be replaced (Ja / Nein); true for Ja.
+    virtual bool ersetzenFragen(const QString& frage);
     void paintEvent(QPaintEvent* ereignis) override;
 
   private:
@@ -63,6 +65,7 @@ class Form1 : public QWidget
     void HScroll1_Change();
     void Command3_Click();
 
+    bool ersetzenErlaubt();
     void kanaeleSchliessen();
     void knoepfeAnpassen();
     void fehlschlag(const std::string& text);

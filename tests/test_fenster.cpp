@@ -66,7 +66,8 @@ class Antworten : public Dateidialog
     }
 };
 
-// The window with German number settings, its messages collected instead of shown.
+// The window with German number settings, its messages collected instead of shown
+// and its questions recorded and answered from `ersetzen` (Yes when it is empty).
 class Testfenster : public Form1
 {
   public:
@@ -75,9 +76,20 @@ class Testfenster : public Form1
     {
     }
     QStringList meldungen;
+    QStringList fragen;
+    std::deque<bool> ersetzen;
 
   protected:
     void fehlerMelden(const QString& text) override { meldungen << text; }
+    bool ersetzenFragen(const QString& frage) override
+    {
+        fragen << frage;
+        if (ersetzen.empty())
+            return true;
+        const bool ja = ersetzen.front();
+        ersetzen.pop_front();
+        return ja;
+    }
 };
 
 const std::string dreiPunkte = "0,0\r\n10,0\r\n10,5\r\n";
@@ -432,6 +444,53 @@ TEST_F(Fenster, SchliessenVerwirftDenBericht)
     EXPECT_EQ(dateien().size(), 2u); // the point file and the report's temporary file
     fenster.reset();
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
+}
+
+// An existing report is replaced only when the user agrees, and keeps its permissions.
+TEST_F(Fenster, VorhandenerBerichtNurNachFrage)
+{
+    const fs::path spl = ordner / "kontur.spl";
+    const fs::path txt = ordner / "kontur.TXT";
+    schreiben(spl, dreiPunkte);
+    schreiben(txt, "alter Bericht");
+    fs::permissions(txt, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const auto rechte = [&] { return static_cast<unsigned>(fs::status(txt).permissions()); };
+    const unsigned vorher = rechte();
+    ASSERT_EQ(vorher, 0640u);
+    punktdatei(spl);
+    bericht(spl); // derives kontur.TXT
+    EXPECT_TRUE(fenster->fragen.isEmpty());
+
+    // No: back to the window as it was before the click.
+    schieben(10);
+    const QImage skizze = element<Bildfeld>("Picture1")->bild();
+    fenster->ersetzen = {false};
+    rechnen();
+    ASSERT_EQ(fenster->fragen.size(), 1);
+    EXPECT_EQ(fenster->fragen[0], QStringLiteral("Die Datei \"") + q(txt) +
+                                      QStringLiteral("\" existiert bereits. Ersetzen?"));
+    EXPECT_EQ(lesen(txt), "alter Bericht");
+    EXPECT_EQ(rechte(), vorher);
+    EXPECT_EQ(knoepfe(), "xxx");
+    EXPECT_TRUE(fenster->punktdateiOffen());
+    EXPECT_TRUE(fenster->berichtOffen());
+    EXPECT_EQ(element<Bildfeld>("Picture1")->bild(), skizze);
+
+    // Yes: the report replaces the file, which keeps its permissions.
+    fenster->ersetzen = {true};
+    rechnen();
+    EXPECT_EQ(fenster->fragen.size(), 2);
+    EXPECT_NE(lesen(txt).find(" Berechnung f\xFCr Fehlergrenze:  0,1 \r\n"), std::string::npos);
+    EXPECT_EQ(rechte(), vorher);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
+
+    // A report of a new name is written without a question.
+    punktdatei(spl);
+    bericht(ordner / "neu.txt");
+    rechnen();
+    EXPECT_EQ(fenster->fragen.size(), 2);
+    EXPECT_TRUE(fenster->meldungen.isEmpty());
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl", "neu.TXT"}));
 }
 
 // ------------------------------------------------------------------ the scroll bar
