@@ -22,9 +22,16 @@
 #include <cmath>
 #include <csignal>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace bogenkette;
@@ -585,6 +592,52 @@ TEST_F(Fenster, FehlendePunktdatei)
     punktdatei(ordner);
     EXPECT_EQ(fenster->meldungen.size(), 2);
     EXPECT_EQ(knoepfe(), "x--");
+}
+
+// A named pipe as the point file is refused at once: opening it to read would wait,
+// with the window frozen, until something writes to it.
+TEST_F(Fenster, PipeAlsPunktdateiWirdAbgelehntNichtErwartet)
+{
+    using namespace std::chrono_literals;
+    const fs::path rohr = ordner / "rohr.spl";
+    ASSERT_EQ(::mkfifo(rohr.c_str(), 0600), 0);
+    // Should the window wait after all, a writer ends the wait after two seconds.
+    std::mutex sperre;
+    std::condition_variable signal;
+    bool gewaehlt = false;
+    std::thread schreiber([&] {
+        std::unique_lock lock(sperre);
+        if (signal.wait_for(lock, 2s, [&] { return gewaehlt; }))
+            return;
+        // Opened without waiting, as soon as a reader has the pipe open.
+        while (!gewaehlt) {
+            lock.unlock();
+            const int fd = ::open(rohr.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+            std::this_thread::sleep_for(10ms);
+            lock.lock();
+        }
+    });
+    const auto anfang = std::chrono::steady_clock::now();
+    punktdatei(rohr);
+    const auto dauer = std::chrono::steady_clock::now() - anfang;
+    {
+        const std::lock_guard lock(sperre);
+        gewaehlt = true;
+    }
+    signal.notify_one();
+    schreiber.join();
+
+    EXPECT_LT(dauer, 1s);
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    const std::string meldung = fenster->meldungen[0].toStdString();
+    EXPECT_NE(
+        meldung.find(dateiname(rohr.string()) + " lässt sich nicht ein zweites Mal von vorn lesen"),
+        std::string::npos)
+        << meldung;
+    EXPECT_EQ(knoepfe(), "x--");
+    EXPECT_FALSE(fenster->punktdateiOffen());
 }
 
 TEST_F(Fenster, AbgelehntePunktdateiLaesstVorhandenenBerichtStehen)
