@@ -3,6 +3,7 @@
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
 #include "app/fokusrahmen.h"
+#include "app/schriften.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
@@ -158,6 +159,9 @@ void Form1::steuerelementeAnlegen()
 
     Label5 = beschriftung("Label5", " ", 1560, 3480, 855, 375);
     Label5->setFont(fetteSchrift("MS Sans Serif", 9.75));
+    fetteBeschriftung_ = std::make_unique<FetteBeschriftung>();
+    for (QWidget* fett : std::initializer_list<QWidget*>{Command1, Command2, Command3, Label5})
+        fett->setStyle(fetteBeschriftung_.get());
 
     // A button's caption has the bevel and the style's margin on both sides.
     const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin) +

@@ -27,6 +27,7 @@
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QStyle;
 
 namespace bogenkette
 {
@@ -83,6 +84,7 @@ class Form1 : public QWidget
     QScrollBar* HScroll1 = nullptr;
     Bildfeld* Picture1 = nullptr;
     std::unique_ptr<Dateidialog> pabDatei;
+    std::unique_ptr<QStyle> fetteBeschriftung_; // the style of the bold captions
 
     Zahlenformat format_;
     QString strDateiname_;

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -247,6 +248,73 @@ TEST_F(Fenster, Schriften)
     // A caption that the substitute font makes too wide is set smaller, never larger.
     EXPECT_LE(knopf("Command2")->font().pointSizeF(), 11.25);
     EXPECT_GE(knopf("Command2")->font().pointSizeF(), 9);
+}
+
+// The darkness of a control on the screen, summed over its pixels.
+double dunkelheit(QWidget* w)
+{
+    const QImage bild = w->grab().toImage();
+    double summe = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            summe += 255 - qGray(bild.pixel(x, y));
+    return summe;
+}
+
+// How much more ink the control's caption has in its bold font than in the same
+// font of regular weight.
+double fettAnteil(QWidget* w)
+{
+    const QVariant text = w->property("text");
+    w->setProperty("text", QString());
+    const double ohneText = dunkelheit(w);
+    w->setProperty("text", text);
+    const double fett = dunkelheit(w) - ohneText;
+    QFont schrift = w->font();
+    schrift.setBold(false);
+    w->setFont(schrift);
+    const double normal = dunkelheit(w) - ohneText;
+    schrift.setBold(true);
+    w->setFont(schrift);
+    return fett / normal;
+}
+
+// The bold captions are drawn bold at any scale factor of the screen. The factor is
+// fixed when the program starts, so the test runs again in a program of its own
+// with QT_SCALE_FACTOR=2 and with QT_FONT_DPI=144 (a factor of 1.5).
+TEST_F(Fenster, FetteBeschriftungBeiJedemMassstab)
+{
+    const bool kind = qEnvironmentVariableIsSet("BOGENKETTE_MASSSTAB");
+    if (kind) {
+        EXPECT_GT(fenster->devicePixelRatioF(), 1.0);
+    }
+    for (const char* name : {"Command2", "Command3"})
+        knopf(name)->setVisible(true);
+    for (const char* name : {"Command1", "Command2", "Command3", "Label5"}) {
+        QWidget* w = element(name);
+        EXPECT_GE(fettAnteil(w), 1.35) << name << " at " << w->devicePixelRatioF();
+    }
+    if (kind)
+        return;
+
+    for (const auto& [variable, wert] :
+         {std::pair{"QT_SCALE_FACTOR", "2"}, std::pair{"QT_FONT_DPI", "144"}}) {
+        QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+        umgebung.insert(QString::fromLatin1(variable), QString::fromLatin1(wert));
+        umgebung.insert(QStringLiteral("BOGENKETTE_MASSSTAB"), QStringLiteral("1"));
+        QProcess programm;
+        programm.setProcessEnvironment(umgebung);
+        programm.setProcessChannelMode(QProcess::MergedChannels);
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        programm.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--gtest_filter=%1.%2")
+                            .arg(QString::fromLatin1(test->test_suite_name()),
+                                 QString::fromLatin1(test->name()))});
+        ASSERT_TRUE(programm.waitForFinished(60000)) << variable;
+        const std::string ausgabe = programm.readAll().toStdString();
+        EXPECT_EQ(programm.exitCode(), 0) << variable << "=" << wert << ":\n" << ausgabe;
+        EXPECT_NE(ausgabe.find("[  PASSED  ] 1 test"), std::string::npos) << ausgabe;
+    }
 }
 
 // Pixels of the highlight colour, in which a control shows that it has the focus.
