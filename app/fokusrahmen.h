@@ -1,6 +1,7 @@
 // The focus frame of the controls whose style shows no focus of its own: the
 // picture area and the scroll bar. A frame two pixels wide in the highlight colour,
-// drawn on the screen while the control has the keyboard focus.
+// drawn on the screen while the control has the focus and the focus has been moved
+// by keyboard (as the style shows it on buttons).
 #pragma once
 
 #include <QScrollBar>

@@ -343,7 +343,13 @@ TEST_F(Fenster, Tastaturbedienung)
     const auto fokus = [] { return QApplication::focusWidget()->objectName().toStdString(); };
     const auto taste = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
 
-    knopf("Command1")->setFocus(Qt::TabFocusReason);
+    // No frame while only the mouse has moved the focus, as on the buttons.
+    auto* bild = element<Bildfeld>("Picture1");
+    auto* hs = element<QScrollBar>("HScroll1");
+    bild->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(fokusfarbe(bild), 0);
+
+    knopf("Command1")->setFocus(Qt::MouseFocusReason);
     taste(Qt::Key_Return);
     ASSERT_EQ(antworten->aufrufe.size(), 1u);
     ASSERT_EQ(knoepfe(), "xx-");
@@ -358,8 +364,6 @@ TEST_F(Fenster, Tastaturbedienung)
     EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
 
     // Command3 waits for both files again, so the focus has moved on to the picture.
-    auto* bild = element<Bildfeld>("Picture1");
-    auto* hs = element<QScrollBar>("HScroll1");
     ASSERT_EQ(fokus(), "Picture1");
     const QRect flaeche = bild->rect().adjusted(2, 2, -2, -2); // inside the 30-twip border
     const QImage mitFokus = bild->grab().toImage();
