@@ -1,5 +1,6 @@
 #include "app/bildfeld.h"
 
+#include "app/fokusrahmen.h"
 #include "sketch/skizze.h"
 
 #include <QPaintEvent>
@@ -19,7 +20,10 @@ QSize Bildfeld::flaechengroesse() const
     return size().shrunkBy(QMargins(rand_, rand_, rand_, rand_)).expandedTo(QSize(1, 1));
 }
 
-QColor Bildfeld::grundfarbe() const { return palette().color(QPalette::Base); }
+QColor Bildfeld::grundfarbe() const
+{
+    return palette().color(QPalette::Base);
+}
 
 void Bildfeld::leeren()
 {
@@ -52,9 +56,11 @@ void Bildfeld::paintEvent(QPaintEvent* ereignis)
 {
     QPainter maler(this);
     qDrawShadePanel(&maler, rect(), palette(), true, rand_);
-    const QRect innen =
-        ereignis->rect().intersected(rect().marginsRemoved(QMargins(rand_, rand_, rand_, rand_)));
+    const QRect flaeche = rect().marginsRemoved(QMargins(rand_, rand_, rand_, rand_));
+    const QRect innen = ereignis->rect().intersected(flaeche);
     maler.drawImage(innen, bild_, innen.translated(-rand_, -rand_));
+    // On the screen only: the sketch itself stays as it is.
+    fokusrahmenZeichnen(maler, *this, flaeche);
 }
 
-}  // namespace bogenkette
+} // namespace bogenkette

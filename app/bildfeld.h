@@ -3,7 +3,8 @@
 // A sunken border around an inner drawing surface. What is drawn is kept in an
 // image of the surface's size, which paintEvent copies to the screen, so the
 // sketch survives being covered by another window. The sketch's 5800 x 4800 units
-// are stretched onto the surface, each axis on its own.
+// are stretched onto the surface, each axis on its own. While the area has the
+// keyboard focus, a frame lines the edge of the surface on the screen.
 #pragma once
 
 #include "input/kontur.h"
@@ -11,10 +12,12 @@
 #include <QImage>
 #include <QWidget>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-class Bildfeld : public QWidget {
-public:
+class Bildfeld : public QWidget
+{
+  public:
     // `rand`: width of the border in pixels on each side.
     Bildfeld(int rand, QWidget* eltern);
 
@@ -27,11 +30,11 @@ public:
     // What the surface shows, without the border.
     const QImage& bild() const { return bild_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* ereignis) override;
     void resizeEvent(QResizeEvent* ereignis) override;
 
-private:
+  private:
     QSize flaechengroesse() const;
     QColor grundfarbe() const;
 
@@ -39,4 +42,4 @@ private:
     QImage bild_;
 };
 
-}  // namespace bogenkette
+} // namespace bogenkette

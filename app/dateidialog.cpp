@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 bool Dateidialog::zeigen(Art art)
 {
@@ -30,10 +31,12 @@ QString standardordner()
     return QDir::homePath();
 }
 
-namespace {
+namespace
+{
 
-class QtDateidialog : public Dateidialog {
-public:
+class QtDateidialog : public Dateidialog
+{
+  public:
     explicit QtDateidialog(QWidget* eltern) : dialog_(eltern)
     {
         // The report takes a name derived from the chosen one, so a question about
@@ -41,7 +44,7 @@ public:
         dialog_.setOption(QFileDialog::DontConfirmOverwrite);
     }
 
-protected:
+  protected:
     std::optional<QString> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
                                     const QStringList& filter) override
     {
@@ -63,15 +66,15 @@ protected:
         return dateien.first();
     }
 
-private:
+  private:
     QFileDialog dialog_;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<Dateidialog> qtDateidialog(QWidget* eltern)
 {
     return std::make_unique<QtDateidialog>(eltern);
 }
 
-}  // namespace bogenkette
+} // namespace bogenkette

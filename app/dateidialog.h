@@ -16,10 +16,12 @@
 
 class QWidget;
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-class Dateidialog {
-public:
+class Dateidialog
+{
+  public:
     enum class Art { oeffnen, speichern };
 
     virtual ~Dateidialog() = default;
@@ -34,14 +36,14 @@ public:
     // file name; false when the user cancelled, and nothing has changed.
     bool zeigen(Art art);
 
-protected:
+  protected:
     // Shows the dialog in `ordner` with `vorschlag` as the proposed name; gives the
     // chosen file's full path, or nothing when the user cancels.
     virtual std::optional<QString> anzeigen(Art art, const QString& ordner,
                                             const QString& vorschlag,
                                             const QStringList& filter) = 0;
 
-private:
+  private:
     QString anfangsordner_;
     QStringList filter_;
     QString dateiname_;
@@ -54,4 +56,4 @@ QString standardordner();
 // The dialog as the user sees it: one QFileDialog, shown again for every use.
 std::unique_ptr<Dateidialog> qtDateidialog(QWidget* eltern);
 
-}  // namespace bogenkette
+} // namespace bogenkette

@@ -1,15 +1,18 @@
 #include "app/form1.h"
 
-#include "run/berechnungslauf.h"
-#include "run/berichtspfad.h"
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
+#include "app/fokusrahmen.h"
+#include "app/schriften.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "report/ausgabe.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
@@ -18,21 +21,26 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QFontMetrics>
 
+#include <filesystem>
 #include <new>
 
 #include "app/bogenkette.xpm"
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-namespace {
+namespace
+{
 
-const QColor fensterfarbe(255, 192, 128);  // light orange
+const QColor fensterfarbe(255, 192, 128); // light orange
 const QColor knopfgrau(192, 192, 192);
 
 // Window lengths are given in twips, 1/1440 inch.
-int twips(int wert, int dpi) { return qRound(wert * dpi / 1440.0); }
+int twips(int wert, int dpi)
+{
+    return qRound(wert * dpi / 1440.0);
+}
 
 QFont fetteSchrift(const char* familie, double punkte)
 {
@@ -47,42 +55,40 @@ QFont fetteSchrift(const char* familie, double punkte)
 void einpassen(QWidget* steuerelement, const QString& text, int innenrand)
 {
     QFont schrift = steuerelement->font();
-    while (QFontMetrics(schrift).horizontalAdvance(text) + innenrand > steuerelement->width()
-           && schrift.pointSizeF() > 6.0)
+    while (QFontMetrics(schrift).horizontalAdvance(text) + innenrand > steuerelement->width() &&
+           schrift.pointSizeF() > 6.0)
         schrift.setPointSizeF(schrift.pointSizeF() - 0.25);
     steuerelement->setFont(schrift);
 }
 
-std::string pfadVon(const QString& name) { return QFile::encodeName(name).toStdString(); }
+std::string pfadVon(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
+}
 
-// Shows the run in the window: the sketch of the points as soon as they are read,
-// and the contour error the run uses.
+// Shows the run in the window: the sketch of the points as soon as they are read.
 class Laufanzeige : public Kettenausgabe {
 public:
-    Laufanzeige(Bildfeld& bild, std::optional<double>& fehl) : bild_(bild), fehl_(fehl) {}
-    void beginnen(const Kontur& kontur, double fehl) override
-    {
-        bild_.skizzeZeichnen(kontur);
-        fehl_ = fehl;
-    }
+    explicit Laufanzeige(Bildfeld& bild) : bild_(bild) {}
+    void beginnen(const Kontur& kontur, double) override { bild_.skizzeZeichnen(kontur); }
     void bogenAufnehmen(const Bogen&) override {}
     void abschliessen() override {}
 
 private:
     Bildfeld& bild_;
-    std::optional<double>& fehl_;
 };
 
 // The busy cursor for as long as the computation runs.
-class Wartezeiger {
-public:
+class Wartezeiger
+{
+  public:
     Wartezeiger() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~Wartezeiger() { QApplication::restoreOverrideCursor(); }
     Wartezeiger(const Wartezeiger&) = delete;
     Wartezeiger& operator=(const Wartezeiger&) = delete;
 };
 
-}  // namespace
+} // namespace
 
 Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, QWidget* eltern)
     : QWidget(eltern), format_(std::move(format))
@@ -149,23 +155,35 @@ void Form1::steuerelementeAnlegen()
     Label4 = beschriftung("Label4", "Skizze des eigelesenen Punktverlaufes", 5760, 5160, 3255, 255);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1 = new Schieber(this);
     platzieren(HScroll1, "HScroll1", 360, 3120, 3135, 375);
     HScroll1->setRange(1, 100);
-    HScroll1->setValue(1);
+    // It starts at the contour error that an untouched run would use, so that what
+    // the bar and its label show is what is computed.
+    HScroll1->setValue(qRound(standardFehl * 100));
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
-    HScroll1->setTracking(false);  // dragging the thumb changes nothing until it is let go
+    HScroll1->setTracking(false); // dragging the thumb changes nothing until it is let go
+    // A scroll bar inverts its keys by default, as suits scrolling a page; this one sets
+    // a value that grows to the right, so Right, Up and PageUp raise it.
+    HScroll1->setInvertedControls(false);
     HScroll1->setFocusPolicy(Qt::StrongFocus);
 
     Label5 = beschriftung("Label5", " ", 1560, 3480, 855, 375);
     Label5->setFont(fetteSchrift("MS Sans Serif", 9.75));
+    fetteBeschriftung_ = std::make_unique<FetteBeschriftung>();
+    for (QWidget* fett : std::initializer_list<QWidget*>{Command1, Command2, Command3, Label5})
+        fett->setStyle(fetteBeschriftung_.get());
 
     // A button's caption has the bevel and the style's margin on both sides.
-    const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin)
-                          + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    for (QPushButton* knopf : {Command1, Command2, Command3})
+    const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                          2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    for (QPushButton* knopf : {Command1, Command2, Command3}) {
         einpassen(knopf, knopf->text(), knopfrand);
+        // Return and Enter press the focused button, as Space does; outside a dialog
+        // a Qt button leaves them to its window.
+        knopf->setAutoDefault(true);
+    }
 
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
@@ -187,6 +205,7 @@ void Form1::Form_Load()
 {
     Command2->setVisible(false);
     Command3->setVisible(false);
+    HScroll1_Change(); // fehl and Label5 from the bar's start position
 }
 
 void Form1::Command1_Click()
@@ -195,9 +214,9 @@ void Form1::Command1_Click()
     pabDatei->filterSetzen(
         {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")});
     if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
-        return;  // cancelled: nothing changes
+        return; // cancelled: nothing changes
     strDateiname_ = pabDatei->dateiname();
-    kanal1_.reset();  // a new choice closes the point file chosen before
+    kanal1_.reset(); // a new choice closes the point file chosen before
     try {
         kanal1_ = std::make_unique<Punktkanal>(pfadVon(strDateiname_));
         gleicheDateiPruefen();
@@ -214,15 +233,18 @@ void Form1::Command2_Click()
     pabDatei->anfangsordnerSetzen(standardordner());
     pabDatei->filterSetzen({QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
     if (!pabDatei->zeigen(Dateidialog::Art::speichern))
-        return;  // cancelled: nothing changes
+        return; // cancelled: nothing changes
     const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
-    kanal2_.reset();  // discards the report file chosen before
+    kanal2_.reset(); // discards the report file chosen before
     try {
         if (kanal1_)
             berichtPruefen(pfadVon(strDateiname_), berichtspfad);
         kanal2_ = std::make_unique<Berichtsdatei>(berichtspfad);
     } catch (const Fehler& fehler) {
-        fehlschlag(fehler.what());
+        // Only the report name was wrong: the point file stays chosen, so that a valid
+        // name is all that is needed next.
+        knoepfeAnpassen();
+        fehlerMelden(QString::fromStdString(fehler.what()));
         return;
     }
     Command3->setVisible(true);
@@ -232,19 +254,19 @@ void Form1::Command2_Click()
 void Form1::HScroll1_Change()
 {
     fehl_ = HScroll1->value() / 100.0;
-    Label5->setText(format_.locale().toString(*fehl_, 'g', QLocale::FloatingPointShortest));
+    Label5->setText(format_.locale().toString(fehl_, 'g', QLocale::FloatingPointShortest));
 }
 
 void Form1::Command3_Click()
 {
-    if (!kanal1_ || !kanal2_)
+    if (!kanal1_ || !kanal2_ || !ersetzenErlaubt())
         return;
     std::string meldung;
     {
         const Wartezeiger warten;
         // Each computation shows only its own points.
         Picture1->leeren();
-        Laufanzeige anzeige(*Picture1, fehl_);
+        Laufanzeige anzeige(*Picture1);
         Kettenausgabe* const ausgaben[] = {&anzeige};
         try {
             const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
@@ -253,14 +275,26 @@ void Form1::Command3_Click()
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {
-            meldung = "Nicht genug Arbeitsspeicher für die Punktdatei "
-                      + dateiname(pfadVon(strDateiname_)) + ".";
+            meldung = "Nicht genug Arbeitsspeicher für die Punktdatei " +
+                      dateiname(pfadVon(strDateiname_)) + ".";
         }
         kanaeleSchliessen();
         knoepfeAnpassen();
     }
     if (!meldung.empty())
         fehlerMelden(QString::fromStdString(meldung));
+}
+
+// The dialog does not ask about the report file: its name is derived from the chosen
+// one. So a file of that name is replaced only after the user has agreed here.
+bool Form1::ersetzenErlaubt()
+{
+    std::error_code fehler;
+    const std::string& pfad = kanal2_->pfad();
+    if (!std::filesystem::is_regular_file(pfad, fehler))
+        return true;
+    return ersetzenFragen(
+        QString::fromStdString("Die Datei " + dateiname(pfad) + " existiert bereits. Ersetzen?"));
 }
 
 void Form1::gleicheDateiPruefen() const
@@ -272,7 +306,7 @@ void Form1::gleicheDateiPruefen() const
 void Form1::kanaeleSchliessen()
 {
     kanal1_.reset();
-    kanal2_.reset();  // a report that was not finished leaves no trace
+    kanal2_.reset(); // a report that was not finished leaves no trace
 }
 
 void Form1::knoepfeAnpassen()
@@ -292,4 +326,16 @@ void Form1::fehlerMelden(const QString& text)
     QMessageBox::critical(this, windowTitle(), text);
 }
 
-}  // namespace bogenkette
+bool Form1::ersetzenFragen(const QString& frage)
+{
+    QMessageBox box(QMessageBox::Question, windowTitle(), frage, QMessageBox::NoButton, this);
+    const QPushButton* ja = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* nein = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    // Return or Escape alone replace nothing.
+    box.setDefaultButton(nein);
+    box.setEscapeButton(nein);
+    box.exec();
+    return box.clickedButton() == ja;
+}
+
+} // namespace bogenkette

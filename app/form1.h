@@ -2,17 +2,18 @@
 //
 // In the left column the user chooses the point file (Command1), then the report
 // file (Command2), sets the contour error fehl with the scroll bar (HScroll1, its
-// value shown by Label5), and starts the computation (Command3); the sketch of the
-// points appears in the picture area on the right (Picture1). Command2 and Command3
-// appear in that order and are never hidden again.
+// value shown by Label5; it starts at 0,05), and starts the computation (Command3);
+// the sketch of the points appears in the picture area on the right (Picture1).
+// Command2 and Command3 appear in that order and are never hidden again.
 //
 // Channel 1 is the point file, opened when it is chosen (so that a file that cannot
 // be read is reported at once); the computation reads it again by name. Channel 2
 // is the report: a Berichtsdatei made when the report file is chosen, which takes
 // its name only at the end of a successful computation. Both are closed after each
 // computation, and Command3 stays disabled until both have been chosen again.
-// Every failure is shown in a message box; it closes both channels, leaves no
-// partial report and leaves the window usable.
+// Every failure is shown in a message box; it leaves no partial report and leaves
+// the window usable. A rejected report name closes only channel 2, so the point
+// file stays chosen; any other failure closes both channels.
 #pragma once
 
 #include "app/dateidialog.h"
@@ -22,20 +23,22 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QStyle;
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 class Berichtsdatei;
 class Bildfeld;
 class Punktkanal;
 
-class Form1 : public QWidget {
-public:
+class Form1 : public QWidget
+{
+  public:
     // `pabDatei`: the file dialog (the real one when none is given). `format`: the
     // regional number settings of Label5 and the report.
     explicit Form1(std::unique_ptr<Dateidialog> pabDatei = nullptr,
@@ -43,17 +46,19 @@ public:
     ~Form1() override;
 
     const QString& strDateiname() const { return strDateiname_; }
-    // No value until the scroll bar is first changed (or a computation sets 0.05).
-    std::optional<double> fehl() const { return fehl_; }
+    // The scroll bar's value divided by 100; it starts at standardFehl.
+    double fehl() const { return fehl_; }
     bool punktdateiOffen() const { return kanal1_ != nullptr; }
     bool berichtOffen() const { return kanal2_ != nullptr; }
 
-protected:
+  protected:
     // Shows a failure to the user (a message box).
     virtual void fehlerMelden(const QString& text);
+    // Asks the user whether an existing file may be replaced (Ja / Nein); true for Ja.
+    virtual bool ersetzenFragen(const QString& frage);
     void paintEvent(QPaintEvent* ereignis) override;
 
-private:
+  private:
     void steuerelementeAnlegen();
     void Form_Load();
     void Command1_Click();
@@ -61,6 +66,7 @@ private:
     void HScroll1_Change();
     void Command3_Click();
 
+    bool ersetzenErlaubt();
     void kanaeleSchliessen();
     void knoepfeAnpassen();
     void fehlschlag(const std::string& text);
@@ -78,12 +84,13 @@ private:
     QScrollBar* HScroll1 = nullptr;
     Bildfeld* Picture1 = nullptr;
     std::unique_ptr<Dateidialog> pabDatei;
+    std::unique_ptr<QStyle> fetteBeschriftung_; // the style of the bold captions
 
     Zahlenformat format_;
     QString strDateiname_;
-    std::optional<double> fehl_;
+    double fehl_ = 0.0;
     std::unique_ptr<Punktkanal> kanal1_;
     std::unique_ptr<Berichtsdatei> kanal2_;
 };
 
-}  // namespace bogenkette
+} // namespace bogenkette

@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QPainter>
 #include <QString>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 bool schriftenEinrichten()
 {
@@ -22,4 +24,31 @@ bool schriftenEinrichten()
     return true;
 }
 
-}  // namespace bogenkette
+void FetteBeschriftung::drawItemText(QPainter* maler, const QRect& rechteck, int ausrichtung,
+                                     const QPalette& palette, bool aktiv, const QString& text,
+                                     QPalette::ColorRole rolle) const
+{
+    const qreal faktor = maler->device()->devicePixelRatioF();
+    const QFont schrift = maler->font();
+    const bool massstabGerade = maler->worldTransform().type() <= QTransform::TxTranslate;
+    if (faktor == 1.0 || !schrift.bold() || !massstabGerade) {
+        QProxyStyle::drawItemText(maler, rechteck, ausrichtung, palette, aktiv, text, rolle);
+        return;
+    }
+    // Undo the scale factor, and enlarge the font and the rectangle by it instead.
+    QFont gross = schrift;
+    if (schrift.pointSizeF() > 0)
+        gross.setPointSizeF(schrift.pointSizeF() * faktor);
+    else
+        gross.setPixelSize(qRound(schrift.pixelSize() * faktor));
+    const QRect flaeche = QRectF(rechteck.x() * faktor, rechteck.y() * faktor,
+                                 rechteck.width() * faktor, rechteck.height() * faktor)
+                              .toRect();
+    maler->save();
+    maler->scale(1 / faktor, 1 / faktor);
+    maler->setFont(gross);
+    QProxyStyle::drawItemText(maler, flaeche, ausrichtung, palette, aktiv, text, rolle);
+    maler->restore();
+}
+
+} // namespace bogenkette

@@ -30,18 +30,35 @@ public:
     virtual std::size_t umfang() const { return SIZE_MAX; }
 };
 
+// A pipe or device: its bytes cannot be read a second time from the first one.
+[[noreturn]] void nichtZweimalLesbar(const std::string& pfad)
+{
+    throw Fehler("Punktdatei " + dateiname(pfad)
+                 + " lässt sich nicht ein zweites Mal von vorn lesen (keine gewöhnliche "
+                   "Datei, etwa eine Pipe); bitte die Punkte in einer Datei speichern.");
+}
+
 class Dateiquelle : public Bytequelle {
 public:
-    Dateiquelle(const std::string& pfad) : pfad_(pfad)
+    // `nurDatei`: refuses anything but a regular file, and without waiting: a pipe
+    // opened to read waits for a writer.
+    explicit Dateiquelle(const std::string& pfad, bool nurDatei = false) : pfad_(pfad)
     {
-        fd_ = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
+        fd_ = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC | (nurDatei ? O_NONBLOCK : 0));
         if (fd_ < 0)
             fehler("kann nicht geöffnet werden", errno);
-        struct stat info {};
-        if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode))
-            fehler("kann nicht gelesen werden", EISDIR);
-        if (S_ISREG(info.st_mode))
-            umfang_ = static_cast<std::size_t>(info.st_size);
+        try {
+            struct stat info {};
+            if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode))
+                fehler("kann nicht gelesen werden", EISDIR);
+            if (nurDatei && !S_ISREG(info.st_mode))
+                nichtZweimalLesbar(pfad_);
+            if (S_ISREG(info.st_mode))
+                umfang_ = static_cast<std::size_t>(info.st_size);
+        } catch (...) {
+            ::close(fd_);  // the destructor does not run for a refused file
+            throw;
+        }
         ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     ~Dateiquelle() override
@@ -67,9 +84,7 @@ public:
     void zurueckspulen()
     {
         if (::lseek(fd_, 0, SEEK_SET) != 0)
-            throw Fehler("Punktdatei " + dateiname(pfad_)
-                         + " lässt sich nicht ein zweites Mal von vorn lesen (keine gewöhnliche "
-                           "Datei, etwa eine Pipe); bitte die Punkte in einer Datei speichern.");
+            nichtZweimalLesbar(pfad_);
     }
 
 private:
@@ -529,7 +544,7 @@ Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Wer
 }
 
 Punktkanal::Punktkanal(const std::string& strDateiname)
-    : datei_(std::make_shared<Dateiquelle>(strDateiname))
+    : datei_(std::make_shared<Dateiquelle>(strDateiname, true))
 {
 }
 

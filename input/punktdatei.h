@@ -47,7 +47,8 @@ Kontur punkteAusText(std::string_view inhalt, const std::string& name,
 // it is chosen. punktdateiLesen reads the file again by name.
 class Punktkanal {
 public:
-    // Opens the file; throws Fehler naming it when it cannot be opened or is a folder.
+    // Opens the file; throws Fehler naming it when it cannot be opened or is no
+    // regular file (a folder, a pipe, a device), without waiting on a pipe.
     explicit Punktkanal(const std::string& strDateiname);
 
 private:

@@ -94,7 +94,8 @@ Berichtsdatei::Berichtsdatei(std::string pfad) : pfad_(std::move(pfad)), ziel_(p
     }
 
     struct stat info {};
-    if (::stat(ziel_.c_str(), &info) == 0) {
+    const bool vorhanden = ::stat(ziel_.c_str(), &info) == 0;
+    if (vorhanden) {
         if (S_ISDIR(info.st_mode))
             berichtsfehler(pfad_, "kann nicht angelegt werden", EISDIR);
         if (!S_ISREG(info.st_mode)) {
@@ -110,7 +111,8 @@ Berichtsdatei::Berichtsdatei(std::string pfad) : pfad_(std::move(pfad)), ziel_(p
     if (fd_ < 0)
         berichtsfehler(pfad_, "kann nicht angelegt werden", errno);
     temp_ = muster;
-    ::fchmod(fd_, neueDateirechte());
+    // A report that replaces a file keeps that file's permissions.
+    ::fchmod(fd_, vorhanden ? info.st_mode & 07777 : neueDateirechte());
 }
 
 Berichtsdatei::~Berichtsdatei()

@@ -49,7 +49,8 @@ private:
 // abschliessen() moves into place; until then an existing file of that name is
 // left as it was, and a report that is given up (or never finished) leaves no
 // trace. A target that is a device or pipe (e.g. /dev/null) is written directly.
-// A symbolic link as the target is followed: the file it points to is replaced.
+// A symbolic link as the target is followed: the file it points to is replaced. A
+// file that is replaced keeps its permissions.
 class Berichtsdatei : public Ausgabe {
 public:
     // Creates the temporary file; throws Fehler naming the report when it cannot.

@@ -1,41 +1,56 @@
 // The window: its controls and layout, the order in which the buttons appear, the
 // file choices (a scripted dialog stands in for the user), the scroll bar, the
 // compute pass with its report and sketch, and every failure path.
-#include "run/berechnungslauf.h"
-#include "run/berichtspfad.h"
 #include "app/bildfeld.h"
 #include "app/dateidialog.h"
 #include "app/form1.h"
 #include "common/fehler.h"
 #include "report/ausgabe.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
 #include "testhilfen.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <csignal>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace bogenkette;
 using namespace bogenkette::test;
 
-namespace {
+namespace
+{
 
-QString q(const fs::path& pfad) { return QString::fromStdString(pfad.string()); }
+QString q(const fs::path& pfad)
+{
+    return QString::fromStdString(pfad.string());
+}
 
 // Answers the dialog in place of a user: each use takes the next answer, a name or
 // a cancel, and is recorded with what the dialog proposed.
-class Antworten : public Dateidialog {
-public:
+class Antworten : public Dateidialog
+{
+  public:
     struct Aufruf {
         Art art;
         QString ordner, vorschlag;
@@ -44,7 +59,7 @@ public:
     std::deque<std::optional<QString>> naechste;
     std::vector<Aufruf> aufrufe;
 
-protected:
+  protected:
     std::optional<QString> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
                                     const QStringList& filter) override
     {
@@ -59,23 +74,37 @@ protected:
     }
 };
 
-// The window with German number settings, its messages collected instead of shown.
-class Testfenster : public Form1 {
-public:
+// The window with German number settings, its messages collected instead of shown
+// and its questions recorded and answered from `ersetzen` (Yes when it is empty).
+class Testfenster : public Form1
+{
+  public:
     explicit Testfenster(std::unique_ptr<Dateidialog> dialog)
         : Form1(std::move(dialog), Zahlenformat::deutsch())
     {
     }
     QStringList meldungen;
+    QStringList fragen;
+    std::deque<bool> ersetzen;
 
-protected:
+  protected:
     void fehlerMelden(const QString& text) override { meldungen << text; }
+    bool ersetzenFragen(const QString& frage) override
+    {
+        fragen << frage;
+        if (ersetzen.empty())
+            return true;
+        const bool ja = ersetzen.front();
+        ersetzen.pop_front();
+        return ja;
+    }
 };
 
 const std::string dreiPunkte = "0,0\r\n10,0\r\n10,5\r\n";
 
-class Fenster : public Arbeitsordner {
-protected:
+class Fenster : public Arbeitsordner
+{
+  protected:
     void SetUp() override
     {
         Arbeitsordner::SetUp();
@@ -89,8 +118,7 @@ protected:
         Arbeitsordner::TearDown();
     }
 
-    template <typename T = QWidget>
-    T* element(const char* name) const
+    template <typename T = QWidget> T* element(const char* name) const
     {
         T* w = fenster->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
@@ -129,15 +157,16 @@ TEST_F(Fenster, Startzustand)
     EXPECT_EQ(fenster->windowTitle(),
               QStringLiteral("Berechnung von Bogenstücken nach Konturpunkten"));
     EXPECT_EQ(knoepfe(), "x--");
-    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral(" "));
+    // The bar and its label show the contour error that an untouched run uses.
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral("0,05"));
     const auto* hs = element<QScrollBar>("HScroll1");
-    EXPECT_EQ(hs->value(), 1);
+    EXPECT_EQ(hs->value(), 5);
     EXPECT_EQ(hs->minimum(), 1);
     EXPECT_EQ(hs->maximum(), 100);
     EXPECT_EQ(hs->singleStep(), 1);
     EXPECT_EQ(hs->pageStep(), 1);
-    EXPECT_FALSE(hs->hasTracking());  // dragging changes nothing until the thumb is let go
-    EXPECT_FALSE(fenster->fehl().has_value());
+    EXPECT_FALSE(hs->hasTracking()); // dragging changes nothing until the thumb is let go
+    EXPECT_EQ(fenster->fehl(), standardFehl);
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_TRUE(fenster->strDateiname().isEmpty());
@@ -146,8 +175,8 @@ TEST_F(Fenster, Startzustand)
 
 struct Platz {
     const char* name;
-    const char* text;  // nullptr: no caption
-    int links, oben, breite, hoehe;  // pixels at 96 dpi: twips / 15
+    const char* text;               // nullptr: no caption
+    int links, oben, breite, hoehe; // pixels at 96 dpi: twips / 15
 };
 
 TEST_F(Fenster, SteuerelementeNachEntwurf)
@@ -167,7 +196,7 @@ TEST_F(Fenster, SteuerelementeNachEntwurf)
         {"Label3", "Datenausgabe", 40, 104, 177, 25},
         {"Label4", "Skizze des eigelesenen Punktverlaufes", 384, 344, 217, 17},
         {"HScroll1", nullptr, 24, 208, 209, 25},
-        {"Label5", " ", 104, 232, 57, 25},
+        {"Label5", "0,05", 104, 232, 57, 25},
     };
     for (const Platz& p : plaetze) {
         SCOPED_TRACE(p.name);
@@ -210,7 +239,7 @@ TEST_F(Fenster, Schriften)
     for (const char* name : {"Command1", "Command2", "Command3", "Label5"}) {
         SCOPED_TRACE(name);
         const QFontInfo info = element(name)->fontInfo();
-        EXPECT_EQ(info.family(), QStringLiteral("Tahoma"));  // MS Sans Serif is drawn in Tahoma
+        EXPECT_EQ(info.family(), QStringLiteral("Tahoma")); // MS Sans Serif is drawn in Tahoma
         EXPECT_TRUE(info.bold());
     }
     EXPECT_DOUBLE_EQ(knopf("Command1")->font().pointSizeF(), 11.25);
@@ -219,6 +248,141 @@ TEST_F(Fenster, Schriften)
     // A caption that the substitute font makes too wide is set smaller, never larger.
     EXPECT_LE(knopf("Command2")->font().pointSizeF(), 11.25);
     EXPECT_GE(knopf("Command2")->font().pointSizeF(), 9);
+}
+
+// The darkness of a control on the screen, summed over its pixels.
+double dunkelheit(QWidget* w)
+{
+    const QImage bild = w->grab().toImage();
+    double summe = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            summe += 255 - qGray(bild.pixel(x, y));
+    return summe;
+}
+
+// How much more ink the control's caption has in its bold font than in the same
+// font of regular weight.
+double fettAnteil(QWidget* w)
+{
+    const QVariant text = w->property("text");
+    w->setProperty("text", QString());
+    const double ohneText = dunkelheit(w);
+    w->setProperty("text", text);
+    const double fett = dunkelheit(w) - ohneText;
+    QFont schrift = w->font();
+    schrift.setBold(false);
+    w->setFont(schrift);
+    const double normal = dunkelheit(w) - ohneText;
+    schrift.setBold(true);
+    w->setFont(schrift);
+    return fett / normal;
+}
+
+// The bold captions are drawn bold at any scale factor of the screen. The factor is
+// fixed when the program starts, so the test runs again in a program of its own
+// with QT_SCALE_FACTOR=2 and with QT_FONT_DPI=144 (a factor of 1.5).
+TEST_F(Fenster, FetteBeschriftungBeiJedemMassstab)
+{
+    const bool kind = qEnvironmentVariableIsSet("BOGENKETTE_MASSSTAB");
+    if (kind) {
+        EXPECT_GT(fenster->devicePixelRatioF(), 1.0);
+    }
+    for (const char* name : {"Command2", "Command3"})
+        knopf(name)->setVisible(true);
+    for (const char* name : {"Command1", "Command2", "Command3", "Label5"}) {
+        QWidget* w = element(name);
+        EXPECT_GE(fettAnteil(w), 1.35) << name << " at " << w->devicePixelRatioF();
+    }
+    if (kind)
+        return;
+
+    for (const auto& [variable, wert] :
+         {std::pair{"QT_SCALE_FACTOR", "2"}, std::pair{"QT_FONT_DPI", "144"}}) {
+        QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+        umgebung.insert(QString::fromLatin1(variable), QString::fromLatin1(wert));
+        umgebung.insert(QStringLiteral("BOGENKETTE_MASSSTAB"), QStringLiteral("1"));
+        QProcess programm;
+        programm.setProcessEnvironment(umgebung);
+        programm.setProcessChannelMode(QProcess::MergedChannels);
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        programm.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--gtest_filter=%1.%2")
+                            .arg(QString::fromLatin1(test->test_suite_name()),
+                                 QString::fromLatin1(test->name()))});
+        ASSERT_TRUE(programm.waitForFinished(60000)) << variable;
+        const std::string ausgabe = programm.readAll().toStdString();
+        EXPECT_EQ(programm.exitCode(), 0) << variable << "=" << wert << ":\n" << ausgabe;
+        EXPECT_NE(ausgabe.find("[  PASSED  ] 1 test"), std::string::npos) << ausgabe;
+    }
+}
+
+// Pixels of the highlight colour, in which a control shows that it has the focus.
+int fokusfarbe(QWidget* w)
+{
+    const QImage bild = w->grab().toImage();
+    const QRgb farbe = w->palette().color(QPalette::Highlight).rgb();
+    int n = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            n += bild.pixel(x, y) == farbe;
+    return n;
+}
+
+// Without a mouse: Tab walks the controls, Return or Enter presses the focused button
+// (as Space does), and the picture area and the scroll bar show when they have the
+// focus, the picture without covering its drawing surface.
+TEST_F(Fenster, Tastaturbedienung)
+{
+    const fs::path spl = ordner / "kontur.spl";
+    schreiben(spl, dreiPunkte);
+    antworten->naechste = {q(spl), q(ordner / "kontur.txt")};
+    fenster->show();
+    QApplication::setActiveWindow(fenster.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
+    const auto fokus = [] { return QApplication::focusWidget()->objectName().toStdString(); };
+    const auto taste = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+
+    // No frame while only the mouse has moved the focus, as on the buttons.
+    auto* bild = element<Bildfeld>("Picture1");
+    auto* hs = element<QScrollBar>("HScroll1");
+    bild->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(fokusfarbe(bild), 0);
+
+    knopf("Command1")->setFocus(Qt::MouseFocusReason);
+    taste(Qt::Key_Return);
+    ASSERT_EQ(antworten->aufrufe.size(), 1u);
+    ASSERT_EQ(knoepfe(), "xx-");
+    taste(Qt::Key_Tab);
+    EXPECT_EQ(fokus(), "Command2");
+    taste(Qt::Key_Enter);
+    ASSERT_EQ(antworten->aufrufe.size(), 2u);
+    ASSERT_EQ(knoepfe(), "xxx");
+    taste(Qt::Key_Tab);
+    EXPECT_EQ(fokus(), "Command3");
+    taste(Qt::Key_Return);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
+
+    // Command3 waits for both files again, so the focus has moved on to the picture.
+    ASSERT_EQ(fokus(), "Picture1");
+    const QRect flaeche = bild->rect().adjusted(2, 2, -2, -2); // inside the 30-twip border
+    const QImage mitFokus = bild->grab().toImage();
+    EXPECT_GE(fokusfarbe(bild), 2 * (flaeche.width() + flaeche.height()));
+    EXPECT_EQ(fokusfarbe(hs), 0);
+
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(), "HScroll1");
+    EXPECT_EQ(fokusfarbe(bild), 0);
+    EXPECT_GE(fokusfarbe(hs), 2 * (hs->width() + hs->height()));
+    // The picture's frame lay on the outermost pixels of the drawing surface only.
+    const QRect innen = flaeche.adjusted(2, 2, -2, -2);
+    EXPECT_EQ(bild->grab().toImage().copy(innen), mitFokus.copy(innen));
+    taste(Qt::Key_Right);
+    EXPECT_EQ(hs->value(), 6);
+
+    taste(Qt::Key_Tab);
+    EXPECT_EQ(fokus(), "Command1");
+    EXPECT_EQ(fokusfarbe(hs), 0);
 }
 
 // ------------------------------------------------------------------ the workflow
@@ -245,7 +409,7 @@ TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(knoepfe(), "xxo");
-    rechnen();  // disabled: nothing happens
+    rechnen(); // disabled: nothing happens
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.TXT"});
     bericht(ordner / "zwei.txt");
     EXPECT_EQ(knoepfe(), "xxo");
@@ -274,9 +438,9 @@ TEST_F(Fenster, OhneSchiebenRechnetMitNullKommaNullFuenf)
     const std::string text = lesen(ordner / "bericht.TXT");
     EXPECT_EQ(text, lesen(vergleich));
     EXPECT_NE(text.find(" Berechnung f\xFCr Fehlergrenze:  0,05 \r\n"), std::string::npos);
-    // The scroll bar and its label are as they were; fehl now holds 0.05.
-    EXPECT_EQ(element<QScrollBar>("HScroll1")->value(), 1);
-    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral(" "));
+    // The scroll bar and its label still show the value used.
+    EXPECT_EQ(element<QScrollBar>("HScroll1")->value(), 5);
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral("0,05"));
     EXPECT_EQ(fenster->fehl(), 0.05);
 }
 
@@ -285,7 +449,7 @@ TEST_F(Fenster, DialogBehaeltSeinenNamen)
     const fs::path spl = ordner / "kontur.spl";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    punktdatei(std::nullopt);  // cancelled: the name stays
+    punktdatei(std::nullopt); // cancelled: the name stays
     bericht(std::nullopt);
     ASSERT_EQ(antworten->aufrufe.size(), 3u);
     const auto& erster = antworten->aufrufe[0];
@@ -319,7 +483,7 @@ TEST_F(Fenster, AbbrechenAendertNichts)
     const fs::path spl = ordner / "kontur.spl";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    bericht(std::nullopt);  // no report file, not even an empty one
+    bericht(std::nullopt); // no report file, not even an empty one
     EXPECT_EQ(knoepfe(), "xx-");
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.spl"});
@@ -357,9 +521,56 @@ TEST_F(Fenster, SchliessenVerwirftDenBericht)
     schreiben(ordner / "a.spl", dreiPunkte);
     punktdatei(ordner / "a.spl");
     bericht(ordner / "a.txt");
-    EXPECT_EQ(dateien().size(), 2u);  // the point file and the report's temporary file
+    EXPECT_EQ(dateien().size(), 2u); // the point file and the report's temporary file
     fenster.reset();
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
+}
+
+// An existing report is replaced only when the user agrees, and keeps its permissions.
+TEST_F(Fenster, VorhandenerBerichtNurNachFrage)
+{
+    const fs::path spl = ordner / "kontur.spl";
+    const fs::path txt = ordner / "kontur.TXT";
+    schreiben(spl, dreiPunkte);
+    schreiben(txt, "alter Bericht");
+    fs::permissions(txt, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const auto rechte = [&] { return static_cast<unsigned>(fs::status(txt).permissions()); };
+    const unsigned vorher = rechte();
+    ASSERT_EQ(vorher, 0640u);
+    punktdatei(spl);
+    bericht(spl); // derives kontur.TXT
+    EXPECT_TRUE(fenster->fragen.isEmpty());
+
+    // No: back to the window as it was before the click.
+    schieben(10);
+    const QImage skizze = element<Bildfeld>("Picture1")->bild();
+    fenster->ersetzen = {false};
+    rechnen();
+    ASSERT_EQ(fenster->fragen.size(), 1);
+    EXPECT_EQ(fenster->fragen[0], QStringLiteral("Die Datei \"") + q(txt) +
+                                      QStringLiteral("\" existiert bereits. Ersetzen?"));
+    EXPECT_EQ(lesen(txt), "alter Bericht");
+    EXPECT_EQ(rechte(), vorher);
+    EXPECT_EQ(knoepfe(), "xxx");
+    EXPECT_TRUE(fenster->punktdateiOffen());
+    EXPECT_TRUE(fenster->berichtOffen());
+    EXPECT_EQ(element<Bildfeld>("Picture1")->bild(), skizze);
+
+    // Yes: the report replaces the file, which keeps its permissions.
+    fenster->ersetzen = {true};
+    rechnen();
+    EXPECT_EQ(fenster->fragen.size(), 2);
+    EXPECT_NE(lesen(txt).find(" Berechnung f\xFCr Fehlergrenze:  0,1 \r\n"), std::string::npos);
+    EXPECT_EQ(rechte(), vorher);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
+
+    // A report of a new name is written without a question.
+    punktdatei(spl);
+    bericht(ordner / "neu.txt");
+    rechnen();
+    EXPECT_EQ(fenster->fragen.size(), 2);
+    EXPECT_TRUE(fenster->meldungen.isEmpty());
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl", "neu.TXT"}));
 }
 
 // ------------------------------------------------------------------ the scroll bar
@@ -372,14 +583,42 @@ struct Schieberfall {
 
 TEST_F(Fenster, SchieberSetztFehlUndBeschriftung)
 {
-    for (const Schieberfall& f : {Schieberfall{5, 0.05, "0,05"}, Schieberfall{100, 1.0, "1"},
-                                  Schieberfall{37, 0.37, "0,37"}, Schieberfall{10, 0.1, "0,1"},
-                                  Schieberfall{1, 0.01, "0,01"}}) {
+    for (const Schieberfall& f :
+         {Schieberfall{100, 1.0, "1"}, Schieberfall{37, 0.37, "0,37"}, Schieberfall{10, 0.1, "0,1"},
+          Schieberfall{5, 0.05, "0,05"}, Schieberfall{1, 0.01, "0,01"}}) {
         SCOPED_TRACE(f.wert);
         schieben(f.wert);
         EXPECT_EQ(fenster->fehl(), f.fehl);
         EXPECT_EQ(element<QLabel>("Label5")->text(), QString::fromUtf8(f.text));
     }
+}
+
+// The bar reads from left to right: Right, Up and PageUp raise fehl by one step,
+// Left, Down and PageDown lower it, as a click on the right or the left arrow does.
+TEST_F(Fenster, SchieberMitTastenUndPfeilen)
+{
+    auto* hs = element<QScrollBar>("HScroll1");
+    const std::pair<Qt::Key, int> tasten[] = {
+        {Qt::Key_Right, 11}, {Qt::Key_Left, 9}, {Qt::Key_PageUp, 11}, {Qt::Key_PageDown, 9},
+        {Qt::Key_Up, 11},    {Qt::Key_Down, 9}, {Qt::Key_End, 100},   {Qt::Key_Home, 1},
+    };
+    for (const auto& [taste, wert] : tasten) {
+        schieben(10);
+        QTest::keyClick(hs, taste);
+        EXPECT_EQ(hs->value(), wert) << QKeySequence(taste).toString().toStdString();
+    }
+
+    // The arrows lie at the ends of the bar, as wide as the bar is high.
+    const QPoint rechts(hs->width() - 3, hs->height() / 2);
+    const QPoint links(3, hs->height() / 2);
+    schieben(10);
+    QTest::mouseClick(hs, Qt::LeftButton, {}, rechts);
+    EXPECT_EQ(hs->value(), 11);
+    QTest::keyClick(hs, Qt::Key_Right);
+    EXPECT_EQ(fenster->fehl(), 0.12);
+    EXPECT_EQ(element<QLabel>("Label5")->text(), QStringLiteral("0,12"));
+    QTest::mouseClick(hs, Qt::LeftButton, {}, links);
+    EXPECT_EQ(hs->value(), 11);
 }
 
 // ------------------------------------------------------------------ the report path
@@ -426,6 +665,52 @@ TEST_F(Fenster, FehlendePunktdatei)
     punktdatei(ordner);
     EXPECT_EQ(fenster->meldungen.size(), 2);
     EXPECT_EQ(knoepfe(), "x--");
+}
+
+// A named pipe as the point file is refused at once: opening it to read would wait,
+// with the window frozen, until something writes to it.
+TEST_F(Fenster, PipeAlsPunktdateiWirdAbgelehntNichtErwartet)
+{
+    using namespace std::chrono_literals;
+    const fs::path rohr = ordner / "rohr.spl";
+    ASSERT_EQ(::mkfifo(rohr.c_str(), 0600), 0);
+    // Should the window wait after all, a writer ends the wait after two seconds.
+    std::mutex sperre;
+    std::condition_variable signal;
+    bool gewaehlt = false;
+    std::thread schreiber([&] {
+        std::unique_lock lock(sperre);
+        if (signal.wait_for(lock, 2s, [&] { return gewaehlt; }))
+            return;
+        // Opened without waiting, as soon as a reader has the pipe open.
+        while (!gewaehlt) {
+            lock.unlock();
+            const int fd = ::open(rohr.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+            std::this_thread::sleep_for(10ms);
+            lock.lock();
+        }
+    });
+    const auto anfang = std::chrono::steady_clock::now();
+    punktdatei(rohr);
+    const auto dauer = std::chrono::steady_clock::now() - anfang;
+    {
+        const std::lock_guard lock(sperre);
+        gewaehlt = true;
+    }
+    signal.notify_one();
+    schreiber.join();
+
+    EXPECT_LT(dauer, 1s);
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    const std::string meldung = fenster->meldungen[0].toStdString();
+    EXPECT_NE(
+        meldung.find(dateiname(rohr.string()) + " lässt sich nicht ein zweites Mal von vorn lesen"),
+        std::string::npos)
+        << meldung;
+    EXPECT_EQ(knoepfe(), "x--");
+    EXPECT_FALSE(fenster->punktdateiOffen());
 }
 
 TEST_F(Fenster, AbgelehntePunktdateiLaesstVorhandenenBerichtStehen)
@@ -477,9 +762,16 @@ TEST_F(Fenster, BerichtsordnerFehlt)
     EXPECT_NE(fenster->meldungen[0].toStdString().find((ordner / "fehlt" / "b.TXT").string()),
               std::string::npos);
     EXPECT_EQ(knoepfe(), "xx-");
-    EXPECT_FALSE(fenster->punktdateiOffen());
+    EXPECT_TRUE(fenster->punktdateiOffen()); // the point file stays chosen
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
+
+    // A valid name is all that is needed then.
+    bericht(ordner / "b.txt");
+    EXPECT_EQ(knoepfe(), "xxx");
+    rechnen();
+    EXPECT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"a.spl", "b.TXT"}));
 }
 
 // A write that fails during the compute pass (here the file size limit, as on a
@@ -488,7 +780,8 @@ TEST_F(Fenster, SchreibfehlerImLauf)
 {
     std::string viele;
     for (int i = 0; i < 400; ++i)
-        viele += std::to_string(100 * std::cos(i * 0.01)) + "," + std::to_string(100 * std::sin(i * 0.01)) + "\r\n";
+        viele += std::to_string(100 * std::cos(i * 0.01)) + "," +
+                 std::to_string(100 * std::sin(i * 0.01)) + "\r\n";
     schreiben(ordner / "k.spl", viele);
     schreiben(ordner / "k.TXT", "alter Bericht");
     punktdatei(ordner / "k.spl");
@@ -525,19 +818,25 @@ TEST_F(Fenster, BerichtWaereDiePunktdatei)
     const fs::path spl = ordner / "punkte.TXT";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    bericht(spl);  // derives punkte.TXT again
+    bericht(spl); // derives punkte.TXT again
     ASSERT_EQ(fenster->meldungen.size(), 1);
     EXPECT_NE(fenster->meldungen[0].toStdString().find("Punktdatei selbst"), std::string::npos);
     EXPECT_EQ(lesen(spl), dreiPunkte);
     EXPECT_EQ(knoepfe(), "xx-");
+    EXPECT_TRUE(fenster->punktdateiOffen());
+    bericht(ordner / "bericht.txt");
+    EXPECT_EQ(knoepfe(), "xxx");
 
-    // The same the other way round: the report chosen first.
+    // The same the other way round: the report chosen before the point file.
+    schreiben(ordner / "andere.spl", dreiPunkte);
+    punktdatei(ordner / "andere.spl");
     bericht(spl);
+    EXPECT_EQ(knoepfe(), "xxx");
     punktdatei(spl);
     EXPECT_EQ(fenster->meldungen.size(), 2);
     EXPECT_EQ(knoepfe(), "xxo");
     EXPECT_EQ(lesen(spl), dreiPunkte);
-    EXPECT_EQ(dateien(), std::vector<std::string>{"punkte.TXT"});
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"andere.spl", "punkte.TXT"}));
 }
 
 // ------------------------------------------------------------------ the sketch
@@ -549,8 +848,8 @@ bool schwarz(const QImage& bild, int x, int y)
 
 TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
 {
-    schreiben(ordner / "a.spl", dreiPunkte);           // wider than high
-    schreiben(ordner / "b.spl", "0,0\n1,10\n1,5\n");   // higher than wide
+    schreiben(ordner / "a.spl", dreiPunkte);         // wider than high
+    schreiben(ordner / "b.spl", "0,0\n1,10\n1,5\n"); // higher than wide
     const QImage& bild = element<Bildfeld>("Picture1")->bild();
 
     punktdatei(ordner / "a.spl");
@@ -561,7 +860,7 @@ TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
     EXPECT_TRUE(schwarz(bild, 200, 301));
     EXPECT_TRUE(schwarz(bild, 366, 301));
     EXPECT_TRUE(schwarz(bild, 366, 200));
-    EXPECT_TRUE(schwarz(bild, 366, 128));  // the last end point is drawn too
+    EXPECT_TRUE(schwarz(bild, 366, 128)); // the last end point is drawn too
     EXPECT_FALSE(schwarz(bild, 366, 127));
     EXPECT_FALSE(schwarz(bild, 100, 100));
 
@@ -592,4 +891,4 @@ TEST_F(Fenster, AbgelehnteDateiLoeschtDieSkizze)
     EXPECT_FALSE(schwarz(bild, 200, 301));
 }
 
-}  // namespace
+} // namespace

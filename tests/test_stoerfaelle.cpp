@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <thread>
 
@@ -173,6 +174,38 @@ TEST_F(Stoerfaelle, DateigroessengrenzeDieDerBerichtEinhaelt)
                                  "ulimit -f 4;");
     EXPECT_EQ(r.status, 0) << r.ausgabe;
     EXPECT_EQ(lesen(ordner / "klein.TXT").substr(0, 10), " Berechnun");
+}
+
+// Permission bits as written in octal, e.g. "640".
+template <typename Rechte> std::string oktal(Rechte rechte)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%o", static_cast<unsigned>(rechte));
+    return text;
+}
+
+// A report that replaces a file keeps that file's permissions, also through a
+// link; a new report gets those of any new file.
+TEST_F(Stoerfaelle, ErsetzterBerichtBehaeltSeineRechte)
+{
+    schreiben(ordner / "kontur.spl", "0,0\r\n1,2\r\n2,0\r\n");
+    const mode_t maske = ::umask(0);
+    ::umask(maske);
+    const std::pair<const char*, mode_t> faelle[] = {
+        {"b640.TXT", 0640}, {"b604.TXT", 0604}, {"verweis.TXT", 0600}, {"neu.TXT", 0666 & ~maske}};
+    schreiben(ordner / "b640.TXT", "alt");
+    schreiben(ordner / "b604.TXT", "alt");
+    schreiben(ordner / "ziel.TXT", "alt");
+    fs::create_symlink(ordner / "ziel.TXT", ordner / "verweis.TXT");
+    for (const auto& [name, rechte] : faelle) {
+        if (fs::exists(ordner / name))
+            ::chmod((ordner / name).c_str(), rechte);
+        const Aufrufergebnis r = cli("-o " + q(ordner / name) + " " + q(ordner / "kontur.spl"));
+        ASSERT_EQ(r.status, 0) << name << ": " << r.ausgabe;
+        EXPECT_EQ(oktal(fs::status(ordner / name).permissions()), oktal(rechte)) << name;
+        EXPECT_EQ(lesen(ordner / name).substr(0, 10), " Berechnun") << name;
+    }
+    EXPECT_TRUE(fs::is_symlink(ordner / "verweis.TXT"));
 }
 
 // Without a second thread (here: a stack limit so large that no thread stack can
