@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
-# Usage: tools/pakete.sh [fenster|fuzz|bench] ...  (the build and test set always)
+# Usage: tools/pakete.sh [fenster|fuzz|bench|nc] ...  (the build and test set always)
+# nc: LinuxCNC's G-code interpreter rs274, which the tests run the DIN programs through.
 set -euo pipefail
 
 pakete=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev fonts-wine)
@@ -9,6 +10,7 @@ for extra in "$@"; do
     fenster) pakete+=(xvfb xauth) ;;
     fuzz) pakete+=(clang libclang-rt-14-dev) ;;
     bench) pakete+=(libbenchmark-dev) ;;
+    nc) pakete+=(linuxcnc-uspace) ;;
   esac
 done
 
