@@ -62,7 +62,7 @@ void NcProgramm::beginnen(const Kontur& kontur, double fehl)
         throw Fehler("NC-Programm " + dateiname(name_) + ": Punkt " + std::to_string(p) + " (" +
                      wertText(kontur.xWert[p]) + ", " + wertText(kontur.yWert[p]) +
                      ") liegt zu weit vom Nullpunkt; ein NC-Programm fasst Koordinaten bis "
-                     "\u00B1999999999.9999.");
+                     "±999999999.9999.");
     bahn_.emplace(kontur, fehl, *text_);
 }
 

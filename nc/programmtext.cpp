@@ -132,6 +132,12 @@ std::string vorschubwort(double vorschub)
     return " F" + std::string(puffer, ende);
 }
 
+// "1 Bogen", "12 Bögen" (the plural as the dialect spells it).
+std::string boegenText(Index boegen, const char* mehrzahl)
+{
+    return std::to_string(boegen) + (boegen == 1 ? " Bogen" : std::string(" ") + mehrzahl);
+}
+
 // One line of the program, composed in place.
 class Satz
 {
@@ -214,14 +220,14 @@ class Klartext : public Programmtext
         const std::string name = programmnameBilden(angaben.programmname);
         const std::string ende(zeilenende);
         const Bahnrahmen& r = angaben.rahmen;
-        const std::string kopf =
-            "0 BEGIN PGM " + name + " MM" + ende //
-            + "1 ; Punktdatei " + latin1Name(angaben.punktdatei) + ", fehl " +
-            zahltext(angaben.fehl) + ", " + std::to_string(angaben.boegen) + " B\xF6gen" + ende //
-            + "2 BLK FORM 0.1 Z" + wort(" X", r.min.x, true) + wort(" Y", r.min.y, true) + " Z-1" +
-            ende + "3 BLK FORM 0.2" + wort(" X", r.max.x, true) + wort(" Y", r.max.y, true) +
-            " Z+0" + ende + "4 L" + wort(" X", start_.x, true) + wort(" Y", start_.y, true) +
-            " R0 FMAX" + ende;
+        std::string kopf = "0 BEGIN PGM " + name + " MM" + ende;
+        kopf += "1 ; Punktdatei " + latin1Name(angaben.punktdatei) + ", fehl " +
+                zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "B\xF6gen") + ende;
+        kopf += "2 BLK FORM 0.1 Z" + wort(" X", r.min.x, true) + wort(" Y", r.min.y, true) +
+                " Z-1" + ende;
+        kopf += "3 BLK FORM 0.2" + wort(" X", r.max.x, true) + wort(" Y", r.max.y, true) + " Z+0" +
+                ende;
+        kopf += "4 L" + wort(" X", start_.x, true) + wort(" Y", start_.y, true) + " R0 FMAX" + ende;
         const std::string schluss = std::to_string(naechster_) + " END PGM " + name + " MM" + ende;
         alleSchreiben(ziel, kopf, rumpf_, schluss);
     }
@@ -269,10 +275,11 @@ class Din : public Programmtext
 
     void schreiben(Ausgabe& ziel, const Programmangaben& angaben) const override
     {
-        const std::string kopf = "%\n(Punktdatei " + asciiName(angaben.punktdatei) + ", fehl " +
-                                 zahltext(angaben.fehl) + ", " + std::to_string(angaben.boegen) +
-                                 " Boegen)\nG21 G17 G90\nG0" + wort(" X", start_.x, false) +
-                                 wort(" Y", start_.y, false) + "\n";
+        std::string kopf = "%\n(Punktdatei " + asciiName(angaben.punktdatei) + ", fehl " +
+                           zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "Boegen") +
+                           ")\n";
+        kopf +=
+            "G21 G17 G90\nG0" + wort(" X", start_.x, false) + wort(" Y", start_.y, false) + "\n";
         alleSchreiben(ziel, kopf, rumpf_, "M30\n%\n");
     }
 

@@ -509,9 +509,10 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
     char fehlText[64];
     const std::string fehlWort(
         fehlText, std::to_chars(fehlText, fehlText + sizeof fehlText, erwartung.fehl).ptr);
-    const std::string kommentar = "Punktdatei " + erwartung.punktdatei + ", fehl " + fehlWort +
-                                  ", " + std::to_string(erwartung.boegen) +
-                                  (klartext ? " B\xF6gen" : " Boegen");
+    const std::string kommentar =
+        "Punktdatei " + erwartung.punktdatei + ", fehl " + fehlWort + ", " +
+        std::to_string(erwartung.boegen) +
+        (erwartung.boegen == 1 ? " Bogen" : (klartext ? " B\xF6gen" : " Boegen"));
     if (kopf.kommentar != kommentar)
         fehler("Kommentar \"" + kopf.kommentar + "\" statt \"" + kommentar + "\"");
     if (klartext && kopf.programmname != erwartung.programmname)
