@@ -52,6 +52,25 @@ void berichtPruefen(const std::string& punktdatei, const std::string& berichtspf
                      "der Bericht braucht einen anderen Namen.");
 }
 
+void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtspfad,
+                     std::span<const Ausgabedatei> ausgaben)
+{
+    const auto bitte = "; bitte einen anderen Namen wählen.";
+    for (std::size_t i = 0; i < ausgaben.size(); ++i) {
+        const Ausgabedatei& a = ausgaben[i];
+        const std::string name = a.bezeichnung + " " + dateiname(a.pfad);
+        if (gleicherPfad(a.pfad, punktdatei))
+            throw Fehler(name + " ist die Punktdatei selbst" + bitte);
+        if (gleicherPfad(a.pfad, berichtspfad))
+            throw Fehler(name + " und Bericht " + dateiname(berichtspfad) + " sind dieselbe Datei" +
+                         bitte);
+        for (std::size_t j = 0; j < i; ++j)
+            if (gleicherPfad(a.pfad, ausgaben[j].pfad))
+                throw Fehler(name + " und " + ausgaben[j].bezeichnung + " " +
+                             dateiname(ausgaben[j].pfad) + " sind dieselbe Datei" + bitte);
+    }
+}
+
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
                                     std::span<Kettenausgabe* const> weitere)
 {

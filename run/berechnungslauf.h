@@ -52,4 +52,16 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
 // Refuses (Fehler) a report path that names the point file itself.
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad);
 
+// A file a run writes besides the report, with the word its messages use
+// ("NC-Programm", "Bild").
+struct Ausgabedatei {
+    std::string bezeichnung;
+    std::string pfad;
+};
+
+// Refuses (Fehler) further files of a run that would overwrite the point file,
+// the report or one another: the same path, or two names of one existing file.
+void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtspfad,
+                     std::span<const Ausgabedatei> ausgaben);
+
 } // namespace bogenkette

@@ -6,21 +6,27 @@
 #include "testhilfen.h"
 #include "zufallskonturen.h"
 
+#include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
 #include "nc/programmtext.h"
 #include "report/ausgabe.h"
 #include "report/bericht.h"
 #include "report/zahlenformat.h"
+#include "run/berechnungslauf.h"
+#include "run/berichtspfad.h"
+#include "sketch/bahnbild.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <random>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace bogenkette;
@@ -350,5 +356,253 @@ TEST(Bahn, StueckeAlsBogenOderGerade)
         EXPECT_TRUE(programmeSchreiben(k, f.fehl).din.size() > 0);
         for (const std::string& fehler : beidePruefen(k, f.fehl, programmeSchreiben(k, f.fehl)))
             ADD_FAILURE() << f.name << ": " << fehler;
+    }
+}
+
+namespace
+{
+
+// The point files of the test data that are accepted, and the example.
+std::vector<fs::path> punktdateien()
+{
+    std::vector<fs::path> liste{fs::path(BEISPIELE) / "kontur.spl"};
+    for (const auto& e : fs::directory_iterator(TESTDATEN)) {
+        fs::path abgelehnt = e.path();
+        if (e.path().extension() == ".spl" && !fs::exists(abgelehnt.replace_extension(".reject")))
+            liste.push_back(e.path());
+    }
+    std::sort(liste.begin() + 1, liste.end());
+    return liste;
+}
+
+double fehlVon(fs::path spl)
+{
+    const fs::path datei = spl.replace_extension(".fehl");
+    return fs::exists(datei) ? std::stod(lesen(datei)) : standardFehl;
+}
+
+std::string meldung(const std::function<void()>& lauf)
+{
+    try {
+        lauf();
+    } catch (const Fehler& f) {
+        return f.what();
+    }
+    return "(keine Meldung)";
+}
+
+} // namespace
+
+// Every point file of the test data and the example through the whole run with
+// both programs and the picture: the report as without them, the programs read
+// back (two of them byte for byte), each din program through rs274.
+TEST_F(NcProgramme, TestdatenUndBeispielImLauf)
+{
+    const Zahlenformat de = Zahlenformat::deutsch();
+    struct Din {
+        fs::path datei;
+        Kontur kontur;
+        double fehl;
+    };
+    std::vector<Din> dinProgramme;
+    for (const fs::path& spl : punktdateien()) {
+        const std::string stamm = spl.stem().string();
+        const double fehl = fehlVon(spl);
+        const fs::path h = ordner / (stamm + ".H"), nc = ordner / (stamm + ".NC");
+        Berichtsdatei bericht((ordner / "bericht.TXT").string());
+        NcProgramm klartext(Dialekt::klartext, h.string(), spl.string());
+        NcProgramm din(Dialekt::din, nc.string(), spl.string());
+        Bahnbild bild((ordner / (stamm + ".svg")).string());
+        Kettenausgabe* const weitere[] = {&klartext, &din, &bild};
+        const Laufergebnis ergebnis = berechnungDurchfuehren(
+            {spl.string(), fehl, de, Kettenverfahren::schnell}, bericht, weitere);
+
+        fs::path erwartet = spl;
+        if (fs::exists(erwartet.replace_extension(".TXT"))) {
+            EXPECT_EQ(lesen(ordner / "bericht.TXT"), lesen(erwartet)) << spl;
+        }
+        for (const char* endung : {".H", ".NC"}) {
+            if (fs::exists(erwartet.replace_extension(endung))) {
+                EXPECT_EQ(lesen(ordner / (stamm + endung)), lesen(erwartet)) << spl;
+            }
+        }
+        const Kontur k = punktdateiLesen(spl.string(), wertebereich(de));
+        const Programmerwartung erwartung{stamm, spl.filename().string(), fehl, ergebnis.boegen};
+        for (const auto& [dialekt, datei] :
+             {std::pair{Dialekt::klartext, h}, std::pair{Dialekt::din, nc}})
+            for (const std::string& f : programmPruefen(dialekt, lesen(datei), k, erwartung))
+                ADD_FAILURE() << datei << ": " << f;
+        dinProgramme.push_back({nc, k, fehl});
+    }
+    ASSERT_GE(dinProgramme.size(), 10u);
+
+    RS274_VERLANGEN();
+    for (const auto& [nc, k, fehl] : dinProgramme) {
+        const Rs274Lauf lauf = rs274Laufen(lesen(nc), ordner);
+        EXPECT_TRUE(fehlerfrei(lauf)) << nc << ": " << lauf.fehler;
+        std::vector<std::string> fehler;
+        const auto wege = rs274Lesen(lauf.ausgabe, fehler);
+        ASSERT_EQ(wege.size(), 1u) << nc;
+        fahrwegPruefen(k, fehl, wege[0], fehler);
+        for (const std::string& f : fehler)
+            ADD_FAILURE() << "rs274, " << nc << ": " << f;
+    }
+}
+
+// A run that fails leaves none of its files, even when the report fails last,
+// after the program and the picture are written out; earlier files of their
+// names keep content and permissions. A run that succeeds writes all three, and
+// the report is the same as without them.
+TEST_F(NcProgramme, FehlschlagHinterlaesstKeineDatei)
+{
+    std::string punkte;
+    for (int i = 0; i < 2000; ++i)
+        punkte += std::to_string(i * 0.01) + "," + std::to_string(std::sin(i * 0.003) * 5) + "\n";
+    const std::string spl = (ordner / "kontur.spl").string();
+    schreiben(spl, punkte);
+    schreiben(ordner / "kontur.NC", "altes Programm");
+    const auto rechte = fs::perms::owner_read | fs::perms::group_read;
+    fs::permissions(ordner / "kontur.NC", rechte);
+    const std::vector<std::string> vorher{"kontur.NC", "kontur.spl"};
+    const auto unveraendert = [&] {
+        EXPECT_EQ(dateien(), vorher);
+        EXPECT_EQ(lesen(ordner / "kontur.NC"), "altes Programm");
+        EXPECT_EQ(fs::status(ordner / "kontur.NC").permissions(), rechte);
+    };
+    const Zahlenformat de = Zahlenformat::deutsch();
+    const Laufauftrag auftrag{spl, 0.05, de, Kettenverfahren::schnell};
+    const auto pfad = [&](const char* name) { return (ordner / name).string(); };
+
+    const std::string fehlenderOrdner = meldung([&] {
+        Berichtsdatei bericht(pfad("kontur.TXT"));
+        NcProgramm nc(Dialekt::din, pfad("fehlt/kontur.NC"), spl);
+    });
+    EXPECT_NE(
+        fehlenderOrdner.find("NC-Programm \"" + pfad("fehlt/kontur.NC") + "\" kann nicht angelegt"),
+        std::string::npos)
+        << fehlenderOrdner;
+    unveraendert();
+
+    // The report (some 170 KB) passes the file size limit last, after the
+    // program (some 3 KB) and the picture (some 45 KB) are written out.
+    const std::string zuGross = meldung([&] {
+        Berichtsdatei bericht(pfad("kontur.TXT"));
+        NcProgramm nc(Dialekt::din, pfad("kontur.NC"), spl);
+        Bahnbild bild(pfad("kontur.svg"));
+        Kettenausgabe* const weitere[] = {&nc, &bild};
+        rlimit alt{};
+        ::getrlimit(RLIMIT_FSIZE, &alt);
+        rlimit grenze = alt;
+        grenze.rlim_cur = 100'000;
+        const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &grenze);
+        try {
+            berechnungDurchfuehren(auftrag, bericht, weitere);
+        } catch (...) {
+            ::setrlimit(RLIMIT_FSIZE, &alt);
+            std::signal(SIGXFSZ, signal);
+            throw;
+        }
+    });
+    EXPECT_NE(zuGross.find("Bericht \"" + pfad("kontur.TXT") +
+                           "\" kann nicht geschrieben werden: die "
+                           "zul\u00e4ssige Dateigr\u00f6\u00dfe ist \u00fcberschritten"),
+              std::string::npos)
+        << zuGross;
+    unveraendert();
+
+    // A point too far from the origin for a program: refused before anything
+    // is written.
+    schreiben(ordner / "fern.spl", "0,0\n1,1\n2,5000000000\n");
+    const std::string fern = meldung([&] {
+        Berichtsdatei bericht(pfad("fern.TXT"));
+        NcProgramm nc(Dialekt::klartext, pfad("fern.H"), pfad("fern.spl"));
+        Kettenausgabe* const weitere[] = {&nc};
+        berechnungDurchfuehren({pfad("fern.spl"), 0.05, de, Kettenverfahren::schnell}, bericht,
+                               weitere);
+    });
+    EXPECT_NE(fern.find("NC-Programm \"" + pfad("fern.H") + "\": Punkt 3 (2, 5e+09) liegt zu weit"),
+              std::string::npos)
+        << fern;
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"fern.spl", "kontur.NC", "kontur.spl"}));
+
+    // Without a limit all three are written, the program over the old one.
+    {
+        Berichtsdatei allein(pfad("allein.TXT"));
+        berechnungDurchfuehren(auftrag, allein, {});
+        Berichtsdatei bericht(pfad("kontur.TXT"));
+        NcProgramm nc(Dialekt::din, pfad("kontur.NC"), spl);
+        Bahnbild bild(pfad("kontur.svg"));
+        Kettenausgabe* const weitere[] = {&nc, &bild};
+        berechnungDurchfuehren(auftrag, bericht, weitere);
+    }
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"allein.TXT", "fern.spl", "kontur.NC",
+                                                   "kontur.TXT", "kontur.spl", "kontur.svg"}));
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(ordner / "allein.TXT"));
+    EXPECT_EQ(lesen(ordner / "kontur.NC").substr(0, 2), "%\n");
+}
+
+// Default names, files that may not be overwritten, the program name and the
+// point file's name in both comments, the feed.
+TEST_F(NcProgramme, NamenUndKopf)
+{
+    EXPECT_EQ(ncPfadAbleiten("kontur.spl", Dialekt::klartext), "kontur.H");
+    EXPECT_EQ(ncPfadAbleiten("kontur.spl", Dialekt::din), "kontur.NC");
+    EXPECT_EQ(ncPfadAbleiten("a.b.c", Dialekt::din), "a.b.NC");
+    EXPECT_EQ(ncPfadAbleiten("ordner.x/kontur", Dialekt::klartext), "ordner.x/kontur.H");
+
+    const std::string spl = (ordner / "k.spl").string(), bericht = (ordner / "k.TXT").string();
+    schreiben(spl, "0,0\n1,1\n2,0\n");
+    fs::create_symlink(spl, ordner / "verweis.NC");
+    const auto pruefen = [&](std::vector<Ausgabedatei> ausgaben) {
+        return meldung([&] { ausgabenPruefen(spl, bericht, ausgaben); });
+    };
+    const std::string nc = (ordner / "k.NC").string(), bild = (ordner / "k.svg").string();
+    EXPECT_EQ(pruefen({{"NC-Programm", nc}, {"Bild", bild}}), "(keine Meldung)");
+    EXPECT_EQ(pruefen({{"NC-Programm", spl}}),
+              "NC-Programm \"" + spl +
+                  "\" ist die Punktdatei selbst; bitte einen anderen Namen w\u00e4hlen.");
+    EXPECT_NE(
+        pruefen({{"NC-Programm", (ordner / "verweis.NC").string()}}).find("Punktdatei selbst"),
+        std::string::npos);
+    EXPECT_NE(pruefen({{"Bild", (ordner / "." / "k.TXT").string()}}).find("und Bericht"),
+              std::string::npos);
+    EXPECT_NE(
+        pruefen({{"NC-Programm", nc}, {"Bild", nc}}).find("Bild \"" + nc + "\" und NC-Programm"),
+        std::string::npos);
+
+    EXPECT_EQ(programmnameBilden("Kontur-1 (neu)"), "Kontur_1__neu_");
+    EXPECT_EQ(programmnameBilden("D\u00fcse"), "D_se");
+    EXPECT_EQ(programmnameBilden(""), "_");
+
+    // Names with characters the comments cannot hold, and a long one, leave
+    // both programs intact.
+    const Kontur k = kontur({{0, 0}, {1, 1}, {2, 0}});
+    const std::string lang(120, 'x');
+    const struct {
+        std::string name, klartext, din;
+    } namen[] = {
+        {"D\u00fcse (alt)\n;%.spl", "D\xFCse (alt)_;%.spl", "Duese _alt__;%.spl"},
+        {"\xFF\xC3.spl", "__.spl", "__.spl"},
+        {lang + ".spl", std::string(80, 'x') + "...", std::string(80, 'x') + "..."},
+    };
+    for (const auto& n : namen) {
+        const Programme p = programmeSchreiben(k, 0.05, n.name);
+        const Programmerwartung h{"zufall", n.klartext, 0.05, p.boegen};
+        const Programmerwartung din{"zufall", n.din, 0.05, p.boegen};
+        for (const std::string& f : programmPruefen(Dialekt::klartext, p.klartext, k, h))
+            ADD_FAILURE() << n.name << ": " << f;
+        for (const std::string& f : programmPruefen(Dialekt::din, p.din, k, din))
+            ADD_FAILURE() << n.name << ": din: " << f;
+    }
+
+    for (const auto& [vorschub, wort] :
+         {std::pair{250.5, " F250.5\r\n"}, std::pair{1200.0, " F1200\r\n"}}) {
+        Speicherausgabe aus;
+        NcProgramm h(Dialekt::klartext, aus, "v", "v.spl", vorschub);
+        h.beginnen(k, 0.05);
+        berechneKette(k, 0.05, h);
+        h.abschliessen();
+        EXPECT_NE(aus.inhalt().find(wort), std::string::npos) << aus.inhalt();
     }
 }
