@@ -29,6 +29,15 @@ std::string wertText(double v)
     return std::string(puffer, std::to_chars(puffer, puffer + sizeof puffer, v).ptr);
 }
 
+// The feed, when a program can take it.
+double vorschubPruefen(double vorschub, const std::string& name)
+{
+    if (!(vorschub >= kleinsterVorschub && vorschub <= groessterVorschub))
+        throw Fehler("NC-Programm " + dateiname(name) + ": der Vorschub " + wertText(vorschub) +
+                     " mm/min ist nicht möglich; erlaubt sind 0.0001 bis 99999.9999 mm/min.");
+    return vorschub;
+}
+
 } // namespace
 
 const char* ncEndung(Dialekt dialekt)
@@ -40,7 +49,7 @@ NcProgramm::NcProgramm(Dialekt dialekt, std::string pfad, const std::string& pun
                        double vorschub)
     : name_(pfad), programmname_(ohneEndung(pfad)), punktdatei_(basisname(punktdatei)),
       datei_(std::make_unique<Berichtsdatei>(std::move(pfad), "NC-Programm")), ziel_(datei_.get()),
-      text_(Programmtext::erstellen(dialekt, vorschub))
+      text_(Programmtext::erstellen(dialekt, vorschubPruefen(vorschub, name_)))
 {
 }
 
@@ -48,7 +57,7 @@ NcProgramm::NcProgramm(Dialekt dialekt, Ausgabe& ziel, std::string programmname,
                        const std::string& punktdatei, double vorschub)
     : name_(programmname), programmname_(std::move(programmname)),
       punktdatei_(basisname(punktdatei)), ziel_(&ziel),
-      text_(Programmtext::erstellen(dialekt, vorschub))
+      text_(Programmtext::erstellen(dialekt, vorschubPruefen(vorschub, name_)))
 {
 }
 

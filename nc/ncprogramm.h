@@ -30,8 +30,10 @@ class Programmtext;
 
 enum class Dialekt { klartext, din };
 
-// Feed in mm/min where none is chosen.
+// Feed in mm/min where none is chosen, and the feeds a program takes.
 inline constexpr double standardVorschub = 500.0;
+inline constexpr double kleinsterVorschub = 0.0001;
+inline constexpr double groessterVorschub = 99999.9999;
 
 // The extension of a program file of the dialect: "H" or "NC".
 const char* ncEndung(Dialekt dialekt);
@@ -41,7 +43,8 @@ class NcProgramm : public Kettenausgabe
   public:
     // Writes the program to the file `pfad`, named after it (BEGIN PGM); creates
     // the temporary file at once and throws Fehler naming the program when it
-    // cannot. `punktdatei` is the point file's path or name; `vorschub` positive.
+    // cannot, or when `vorschub` lies outside kleinsterVorschub to
+    // groessterVorschub. `punktdatei` is the point file's path or name.
     NcProgramm(Dialekt dialekt, std::string pfad, const std::string& punktdatei,
                double vorschub = standardVorschub);
     // Writes the program into `ziel` (e.g. memory); `programmname` stands for the

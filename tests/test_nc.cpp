@@ -605,4 +605,12 @@ TEST_F(NcProgramme, NamenUndKopf)
         h.abschliessen();
         EXPECT_NE(aus.inhalt().find(wort), std::string::npos) << aus.inhalt();
     }
+    for (const double vorschub : {0.0, -1.0, std::nan(""), 1e300, 100000.0}) {
+        Speicherausgabe aus;
+        EXPECT_NE(meldung([&] {
+                      NcProgramm(Dialekt::din, aus, "v", "v.spl", vorschub);
+                  }).find("NC-Programm \"v\": der Vorschub"),
+                  std::string::npos)
+            << vorschub;
+    }
 }
