@@ -1,20 +1,22 @@
 // bogenkette-bench: end-to-end figures of the computation run (read the point
 // file, fit the chain, write the report) for the generated inputs A to D, for the
-// fitting of the core library and for the straightforward baseline fitting.
+// fitting of the core library and for the straightforward baseline fitting, or
+// (--nc) with and without a DIN program written besides the report.
 //
 //   bogenkette-bench [--runs N] [--basis-runs N] [--basis-runs-b N] [--nur ABCD]
-//                    [--ordner DIR] [--behalten]
+//                    [--ordner DIR] [--behalten] [--nc]
 //
 // Every run is a child process of its own, so that its peak memory (maximum
 // resident set) is its own. Medians over the runs are printed, since the machine
-// may be shared (inputs under 200,000 points get three times the runs). The reports of both fittings are compared byte for byte; the
-// benchmark fails (exit status 1) when they differ.
+// may be shared (inputs under 200,000 points get three times the runs). The reports of both
+// fittings are compared byte for byte; the benchmark fails (exit status 1) when they differ.
 
-#include "run/berechnungslauf.h"
 #include "bench/eingaben.h"
 #include "common/fehler.h"
+#include "nc/ncprogramm.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
+#include "run/berechnungslauf.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +24,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,16 +37,19 @@ namespace fs = std::filesystem;
 using namespace bogenkette;
 using namespace bogenkette::bench;
 
-namespace {
+namespace
+{
 
 struct Messung {
     double sekunden = 0;
-    double cpuSekunden = 0;  // user and system time of the whole process
-    double spitzeMiB = 0;  // maximum resident set of the process
+    double cpuSekunden = 0; // user and system time of the whole process
+    double spitzeMiB = 0;   // maximum resident set of the process
     long long boegen = 0;
 };
 
-// Child side: one computation run; prints seconds and arcs.
+// Child side: one computation run; prints seconds and arcs. `verfahren` is the
+// fitting ("schnell", "einfach"), or "nc": the fast one with a DIN program
+// written besides the report.
 int lauf(const std::string& verfahren, const std::string& punktdatei, const std::string& bericht)
 {
     const Zahlenformat format = Zahlenformat::deutsch();
@@ -52,13 +58,20 @@ int lauf(const std::string& verfahren, const std::string& punktdatei, const std:
     const Laufauftrag auftrag{punktdatei, benchFehl, format,
                               verfahren == "einfach" ? Kettenverfahren::einfach
                                                      : Kettenverfahren::schnell};
-    const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, datei, {});
+    std::optional<NcProgramm> programm;
+    std::vector<Kettenausgabe*> weitere;
+    if (verfahren == "nc") {
+        programm.emplace(Dialekt::din, bericht + ".NC", punktdatei);
+        weitere.push_back(&*programm);
+    }
+    const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, datei, weitere);
     const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
     std::printf("%.6f %lld\n", dauer.count(), static_cast<long long>(ergebnis.boegen));
     return 0;
 }
 
-Messung kindLaufen(const std::string& verfahren, const fs::path& punktdatei, const fs::path& bericht)
+Messung kindLaufen(const std::string& verfahren, const fs::path& punktdatei,
+                   const fs::path& bericht)
 {
     int rohr[2];
     if (::pipe(rohr) != 0)
@@ -69,8 +82,8 @@ Messung kindLaufen(const std::string& verfahren, const fs::path& punktdatei, con
         ::close(rohr[0]);
         ::close(rohr[1]);
         const std::string p = punktdatei.string(), b = bericht.string();
-        ::execl("/proc/self/exe", "bogenkette-bench", "--lauf", verfahren.c_str(), p.c_str(), b.c_str(),
-                static_cast<char*>(nullptr));
+        ::execl("/proc/self/exe", "bogenkette-bench", "--lauf", verfahren.c_str(), p.c_str(),
+                b.c_str(), static_cast<char*>(nullptr));
         std::_Exit(127);
     }
     ::close(rohr[1]);
@@ -81,15 +94,16 @@ Messung kindLaufen(const std::string& verfahren, const fs::path& punktdatei, con
         text.append(puffer, static_cast<std::size_t>(n));
     ::close(rohr[0]);
     int status = 0;
-    struct rusage nutzung {};
+    struct rusage nutzung {
+    };
     ::wait4(kind, &status, 0, &nutzung);
     Messung m;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0
-        || std::sscanf(text.c_str(), "%lf %lld", &m.sekunden, &m.boegen) != 2)
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+        std::sscanf(text.c_str(), "%lf %lld", &m.sekunden, &m.boegen) != 2)
         throw Fehler("Lauf " + verfahren + " auf " + punktdatei.string() + " gescheitert");
     m.spitzeMiB = static_cast<double>(nutzung.ru_maxrss) / 1024.0;
-    m.cpuSekunden = static_cast<double>(nutzung.ru_utime.tv_sec + nutzung.ru_stime.tv_sec)
-                    + static_cast<double>(nutzung.ru_utime.tv_usec + nutzung.ru_stime.tv_usec) / 1e6;
+    m.cpuSekunden = static_cast<double>(nutzung.ru_utime.tv_sec + nutzung.ru_stime.tv_sec) +
+                    static_cast<double>(nutzung.ru_utime.tv_usec + nutzung.ru_stime.tv_usec) / 1e6;
     return m;
 }
 
@@ -120,15 +134,16 @@ struct Messreihe {
 };
 
 // Runs both ways in turn, so that both meet the same load of a shared machine.
-std::pair<Reihe, Reihe> messen(const fs::path& punktdatei, const fs::path& schnell, const fs::path& basis,
-                               int runs, int basisRuns)
+std::pair<Reihe, Reihe> messen(const fs::path& punktdatei, const fs::path& schnell,
+                               const fs::path& basis, int runs, int basisRuns,
+                               const char* basisVerfahren = "einfach")
 {
     Messreihe s, b;
     for (int i = 0; i < std::max(runs, basisRuns); ++i) {
         if (i < runs)
             s.aufnehmen(kindLaufen("schnell", punktdatei, schnell));
         if (i < basisRuns)
-            b.aufnehmen(kindLaufen("einfach", punktdatei, basis));
+            b.aufnehmen(kindLaufen(basisVerfahren, punktdatei, basis));
     }
     return {s.reihe(), b.reihe()};
 }
@@ -142,7 +157,8 @@ bool gleicherInhalt(const fs::path& a, const fs::path& b)
     while (fa && fb) {
         fa.read(pa.data(), static_cast<std::streamsize>(pa.size()));
         fb.read(pb.data(), static_cast<std::streamsize>(pb.size()));
-        if (fa.gcount() != fb.gcount() || std::memcmp(pa.data(), pb.data(), static_cast<std::size_t>(fa.gcount())) != 0)
+        if (fa.gcount() != fb.gcount() ||
+            std::memcmp(pa.data(), pb.data(), static_cast<std::size_t>(fa.gcount())) != 0)
             return false;
     }
     return true;
@@ -151,17 +167,19 @@ bool gleicherInhalt(const fs::path& a, const fs::path& b)
 struct Optionen {
     int runs = 5;
     int basisRuns = 3;
-    int basisRunsB = 1;  // the baseline needs over a minute for B
+    int basisRunsB = 1; // the baseline needs over a minute for B
     std::string nur = "ABCD";
     fs::path ordner;
     bool behalten = false;
+    bool nc = false; // with and without a DIN program instead of the baseline
 };
 
 [[noreturn]] void aufruf()
 {
-    std::fputs("Aufruf: bogenkette-bench [--runs N] [--basis-runs N] [--basis-runs-b N] [--nur ABCD]\n"
-               "                        [--ordner DIR] [--behalten]\n",
-               stderr);
+    std::fputs(
+        "Aufruf: bogenkette-bench [--runs N] [--basis-runs N] [--basis-runs-b N] [--nur ABCD]\n"
+        "                        [--ordner DIR] [--behalten] [--nc]\n",
+        stderr);
     std::exit(2);
 }
 
@@ -187,6 +205,8 @@ Optionen optionenLesen(int argc, char** argv)
             o.ordner = wert();
         else if (arg == "--behalten")
             o.behalten = true;
+        else if (arg == "--nc")
+            o.nc = true;
         else
             aufruf();
     }
@@ -195,7 +215,7 @@ Optionen optionenLesen(int argc, char** argv)
     return o;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -205,11 +225,17 @@ int main(int argc, char** argv)
     fs::create_directories(o.ordner);
     bool gleich = true;
     try {
-        std::printf("fehl %.2f, Mediane aus %d Laeufen (Basis %d, Basis B %d)\n\n", benchFehl, o.runs,
-                    o.basisRuns, o.basisRunsB);
-        std::printf("%-2s %9s %7s %11s %8s %8s %7s %9s %9s %9s %8s %9s  %s\n", "", "Punkte", "Boegen",
-                    "Punkte/s", "Zeit s", "CPU s", "MiB", "Byte/Pkt", "Basis s", "Basis CPU", "Faktor",
-                    "Basis MiB", "Bericht");
+        if (o.nc)
+            std::printf(
+                "fehl %.2f, Mediane aus %d Laeufen ohne und mit DIN-Programm im Wechsel\n\n",
+                benchFehl, o.runs);
+        else
+            std::printf("fehl %.2f, Mediane aus %d Laeufen (Basis %d, Basis B %d)\n\n", benchFehl,
+                        o.runs, o.basisRuns, o.basisRunsB);
+        std::printf("%-2s %9s %7s %11s %8s %8s %7s %9s %9s %9s %8s %9s  %s\n", "", "Punkte",
+                    "Boegen", "Punkte/s", "Zeit s", "CPU s", "MiB", "Byte/Pkt",
+                    o.nc ? "NC s" : "Basis s", o.nc ? "NC CPU" : "Basis CPU", "Faktor",
+                    o.nc ? "NC MiB" : "Basis MiB", "Bericht");
         for (const Eingabe& e : eingaben) {
             if (o.nur.find(e.name) == std::string::npos)
                 continue;
@@ -219,15 +245,18 @@ int main(int argc, char** argv)
             eingabeSchreiben(e.name, punktdatei.string());
             // Short runs vary most on a shared machine: three times as many.
             const int mal = e.punkte < 200'000 ? 3 : 1;
-            const auto [s, b] = messen(punktdatei, schnell, basis, mal * o.runs,
-                                       e.name == 'B' ? o.basisRunsB : mal * o.basisRuns);
+            const int basisRuns =
+                o.nc ? mal * o.runs : (e.name == 'B' ? o.basisRunsB : mal * o.basisRuns);
+            const auto [s, b] = messen(punktdatei, schnell, basis, mal * o.runs, basisRuns,
+                                       o.nc ? "nc" : "einfach");
             const bool identisch = gleicherInhalt(schnell, basis) && s.boegen == b.boegen;
             gleich = gleich && identisch;
             const double n = static_cast<double>(e.punkte);
-            std::printf("%-2c %9lld %7lld %11.0f %8.3f %8.3f %7.1f %9.1f %9.3f %9.3f %8.1f %9.1f  %s\n",
-                        e.name, static_cast<long long>(e.punkte), s.boegen, n / s.sekunden, s.sekunden,
-                        s.cpuSekunden, s.spitzeMiB, s.spitzeMiB * 1048576.0 / n, b.sekunden, b.cpuSekunden,
-                        b.sekunden / s.sekunden, b.spitzeMiB, identisch ? "identisch" : "VERSCHIEDEN");
+            std::printf(
+                "%-2c %9lld %7lld %11.0f %8.3f %8.3f %7.1f %9.1f %9.3f %9.3f %8.1f %9.1f  %s\n",
+                e.name, static_cast<long long>(e.punkte), s.boegen, n / s.sekunden, s.sekunden,
+                s.cpuSekunden, s.spitzeMiB, s.spitzeMiB * 1048576.0 / n, b.sekunden, b.cpuSekunden,
+                b.sekunden / s.sekunden, b.spitzeMiB, identisch ? "identisch" : "VERSCHIEDEN");
             std::fflush(stdout);
         }
     } catch (const Fehler& f) {

@@ -3,20 +3,28 @@
 // chain fitted and the report written into memory; for every accepted file the
 // chain and the report must keep every rule that ketteUndBerichtPruefen checks.
 // A run may only stop at a row whose texts do not fit the row or whose values are
-// not numbers, and then with a message naming the report.
+// not numbers, and then with a message naming the report. Both NC programs of a
+// completed chain are written into memory too, read back and checked against the
+// path's guarantee (ncpruefung.h); they may only be refused for a point beyond
+// the coordinates a program holds, with a message naming the program.
 #include "fuzzhilfe.h"
 #include "kettenpruefung.h"
+#include "ncpruefung.h"
 
 #include "common/fehler.h"
 #include "input/punktdatei.h"
+#include "nc/ncprogramm.h"
 #include "report/ausgabe.h"
 #include "report/bericht.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 using namespace bogenkette;
 
-namespace {
+namespace
+{
 
 // The run stopped while the last piece was written: one of its rows has no place.
 void abbruchPruefen(const Kontur& k, const Zahlenformat& format, const std::vector<Bogen>& boegen,
@@ -33,7 +41,40 @@ void abbruchPruefen(const Kontur& k, const Zahlenformat& format, const std::vect
     verlangen(ohnePlatz, std::string("Abbruch, obwohl jede Zeile passt: ") + fehler.what());
 }
 
-}  // namespace
+// The largest magnitude of a coordinate.
+double groessterBetrag(const Kontur& k)
+{
+    double groesster = 0;
+    for (Index p = 1; p <= k.anzahl; ++p)
+        groesster = std::max({groesster, std::fabs(k.xWert[p]), std::fabs(k.yWert[p])});
+    return groesster;
+}
+
+void programmePruefen(const Kontur& k, double fehl, const std::vector<Bogen>& boegen)
+{
+    for (const Dialekt dialekt : {Dialekt::klartext, Dialekt::din}) {
+        Speicherausgabe aus;
+        NcProgramm programm(dialekt, aus, "fuzz", "fuzz.spl");
+        try {
+            programm.beginnen(k, fehl);
+        } catch (const Fehler& f) {
+            verlangen(std::string_view(f.what()).find("\"fuzz\"") != std::string_view::npos,
+                      std::string("Meldung ohne Programmnamen: ") + f.what());
+            verlangen(groessterBetrag(k) > 999999999.9999,
+                      std::string("Programm abgelehnt, obwohl jeder Punkt passt: ") + f.what());
+            return;
+        }
+        for (const Bogen& b : boegen)
+            programm.bogenAufnehmen(b);
+        programm.abschliessen();
+        const Programmerwartung erwartung{"fuzz", "fuzz.spl", fehl,
+                                          static_cast<Index>(boegen.size())};
+        const auto fehler = programmPruefen(dialekt, aus.inhalt(), k, erwartung);
+        verlangen(fehler.empty(), fehler);
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse)
 {
@@ -45,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     try {
         k = punkteAusText(text, "fuzz.spl", wertebereich(format));
     } catch (const Fehler&) {
-        return 0;  // the reader's own target checks refusals
+        return 0; // the reader's own target checks refusals
     }
     Speicherausgabe aus;
     Bericht bericht(aus, format, k, "fuzz.TXT");
@@ -59,5 +100,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     }
     const auto fehler = ketteUndBerichtPruefen(k, fehl, format, mitschrift.boegen, aus.inhalt());
     verlangen(fehler.empty(), fehler);
+    programmePruefen(k, fehl, mitschrift.boegen);
     return 0;
 }

@@ -19,7 +19,8 @@
 #include "geometry/geometrie.h"
 #include "input/kontur.h"
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 // One piece of the chain.
 struct Bogen {
@@ -35,15 +36,16 @@ struct Bogen {
         // them already ended the piece before.
         schluss,
     };
-    Index von = 0;  // first point
-    Index bis = 0;  // last point
+    Index von = 0; // first point
+    Index bis = 0; // last point
     Kreis kreis;
     Art art = Art::kreisbogen;
 };
 
 // Receives the pieces of the chain in chain order, each the moment it is fixed.
-class Bogenempfaenger {
-public:
+class Bogenempfaenger
+{
+  public:
     virtual ~Bogenempfaenger() = default;
     virtual void bogenAufnehmen(const Bogen& bogen) = 0;
 };
@@ -51,11 +53,21 @@ public:
 // An output made from the chain of a computation run (an NC program, a picture,
 // what the window shows): it learns the points and fehl before the first piece,
 // takes every piece, and is completed only once the whole run has succeeded.
-class Kettenausgabe : public Bogenempfaenger {
-public:
+// Completing takes two steps, so that a run whose last file fails to be written
+// leaves none of its files: first every output and the report are written out
+// completely, then each is put in place.
+class Kettenausgabe : public Bogenempfaenger
+{
+  public:
+    // `kontur` stays valid until the output is completed. Throws Fehler when
+    // the output cannot be made from these points.
     virtual void beginnen(const Kontur& kontur, double fehl) = 0;
-    // Throws Fehler when the output cannot be completed (a file not written).
+    // Writes out everything; throws Fehler when the output cannot be completed
+    // (a file not written).
     virtual void abschliessen() = 0;
+    // Puts the completed output in place (a file takes its name); throws Fehler
+    // when that fails.
+    virtual void freigeben() {}
 };
 
 // Fits the chain for kontur (at least 3 points) within fehl > 0 and hands every
@@ -64,4 +76,4 @@ public:
 // earlier), and the last ends at point anzahl.
 void berechneKette(const Kontur& kontur, double fehl, Bogenempfaenger& empfaenger);
 
-}  // namespace bogenkette
+} // namespace bogenkette

@@ -10,7 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 Ausgabe::Ausgabe(std::size_t puffergroesse) : puffer_(puffergroesse) {}
 
@@ -46,11 +47,12 @@ void Ausgabe::leeren()
     if (belegt_ == 0)
         return;
     const std::size_t n = belegt_;
-    belegt_ = 0;  // a failed piece is not offered twice
+    belegt_ = 0; // a failed piece is not offered twice
     senden(puffer_.data(), n);
 }
 
-namespace {
+namespace
+{
 
 std::string verzeichnisVon(const std::string& pfad)
 {
@@ -68,9 +70,10 @@ std::string nameVon(const std::string& pfad)
     return schraeg == std::string::npos ? pfad : pfad.substr(schraeg + 1);
 }
 
-[[noreturn]] void berichtsfehler(const std::string& pfad, const std::string& was, int nummer)
+[[noreturn]] void dateifehler(const std::string& bezeichnung, const std::string& pfad,
+                              const std::string& was, int nummer)
 {
-    throw Fehler("Bericht " + dateiname(pfad) + " " + was + ": " + systemfehlerText(nummer));
+    throw Fehler(bezeichnung + " " + dateiname(pfad) + " " + was + ": " + systemfehlerText(nummer));
 }
 
 // Permissions a newly created file would get: rw for all, less the umask.
@@ -81,9 +84,10 @@ mode_t neueDateirechte()
     return 0666 & ~maske;
 }
 
-}  // namespace
+} // namespace
 
-Berichtsdatei::Berichtsdatei(std::string pfad) : pfad_(std::move(pfad)), ziel_(pfad_)
+Berichtsdatei::Berichtsdatei(std::string pfad, std::string bezeichnung)
+    : pfad_(std::move(pfad)), bezeichnung_(std::move(bezeichnung)), ziel_(pfad_)
 {
     // Follow a link to the file it names, so the link itself stays.
     std::error_code fehler;
@@ -97,11 +101,11 @@ Berichtsdatei::Berichtsdatei(std::string pfad) : pfad_(std::move(pfad)), ziel_(p
     const bool vorhanden = ::stat(ziel_.c_str(), &info) == 0;
     if (vorhanden) {
         if (S_ISDIR(info.st_mode))
-            berichtsfehler(pfad_, "kann nicht angelegt werden", EISDIR);
+            dateifehler(bezeichnung_, pfad_, "kann nicht angelegt werden", EISDIR);
         if (!S_ISREG(info.st_mode)) {
             fd_ = ::open(ziel_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
             if (fd_ < 0)
-                berichtsfehler(pfad_, "kann nicht geöffnet werden", errno);
+                dateifehler(bezeichnung_, pfad_, "kann nicht geöffnet werden", errno);
             return;
         }
     }
@@ -109,7 +113,7 @@ Berichtsdatei::Berichtsdatei(std::string pfad) : pfad_(std::move(pfad)), ziel_(p
     std::string muster = verzeichnisVon(ziel_) + "/." + nameVon(ziel_) + ".XXXXXX";
     fd_ = ::mkostemp(muster.data(), O_CLOEXEC);
     if (fd_ < 0)
-        berichtsfehler(pfad_, "kann nicht angelegt werden", errno);
+        dateifehler(bezeichnung_, pfad_, "kann nicht angelegt werden", errno);
     temp_ = muster;
     // A report that replaces a file keeps that file's permissions.
     ::fchmod(fd_, vorhanden ? info.st_mode & 07777 : neueDateirechte());
@@ -124,13 +128,13 @@ Berichtsdatei::~Berichtsdatei()
 void Berichtsdatei::senden(const char* daten, std::size_t laenge)
 {
     if (fd_ < 0)
-        throw Fehler("Bericht " + dateiname(pfad_) + " ist bereits geschlossen");
+        throw Fehler(bezeichnung_ + " " + dateiname(pfad_) + " ist bereits geschlossen");
     while (laenge > 0) {
         const ssize_t n = ::write(fd_, daten, laenge);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            berichtsfehler(pfad_, "kann nicht geschrieben werden", errno);
+            dateifehler(bezeichnung_, pfad_, "kann nicht geschrieben werden", errno);
         }
         daten += n;
         laenge -= static_cast<std::size_t>(n);
@@ -145,16 +149,24 @@ void Berichtsdatei::schliessen()
     }
 }
 
-void Berichtsdatei::abschliessen()
+void Berichtsdatei::fertigschreiben()
 {
+    if (fertig_)
+        return;
     leeren();
     const int fd = fd_;
     fd_ = -1;
     if (fd >= 0 && ::close(fd) != 0)
-        berichtsfehler(pfad_, "kann nicht geschrieben werden", errno);
+        dateifehler(bezeichnung_, pfad_, "kann nicht geschrieben werden", errno);
+    fertig_ = true;
+}
+
+void Berichtsdatei::abschliessen()
+{
+    fertigschreiben();
     if (!temp_.empty()) {
         if (::rename(temp_.c_str(), ziel_.c_str()) != 0)
-            berichtsfehler(pfad_, "kann nicht gespeichert werden", errno);
+            dateifehler(bezeichnung_, pfad_, "kann nicht gespeichert werden", errno);
         temp_.clear();
     }
     abgeschlossen_ = true;
@@ -170,4 +182,4 @@ void Berichtsdatei::verwerfen()
     abgeschlossen_ = true;
 }
 
-}  // namespace bogenkette
+} // namespace bogenkette

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 // Collects bytes in a large buffer and hands them on in big pieces.
-class Ausgabe {
-public:
+class Ausgabe
+{
+  public:
     explicit Ausgabe(std::size_t puffergroesse = 1 << 20);
     virtual ~Ausgabe() = default;
     Ausgabe(const Ausgabe&) = delete;
@@ -24,24 +26,29 @@ public:
     // Hands everything buffered on; throws Fehler when that fails.
     void leeren();
 
-protected:
+  protected:
     // Takes a piece of the output; throws Fehler on failure.
     virtual void senden(const char* daten, std::size_t laenge) = 0;
 
-private:
+  private:
     std::vector<char> puffer_;
     std::size_t belegt_ = 0;
 };
 
-class Speicherausgabe : public Ausgabe {
-public:
+class Speicherausgabe : public Ausgabe
+{
+  public:
     Speicherausgabe() : Ausgabe(1 << 16) {}
-    const std::string& inhalt() { leeren(); return inhalt_; }
+    const std::string& inhalt()
+    {
+        leeren();
+        return inhalt_;
+    }
 
-protected:
+  protected:
     void senden(const char* daten, std::size_t laenge) override { inhalt_.append(daten, laenge); }
 
-private:
+  private:
     std::string inhalt_;
 };
 
@@ -51,12 +58,20 @@ private:
 // trace. A target that is a device or pipe (e.g. /dev/null) is written directly.
 // A symbolic link as the target is followed: the file it points to is replaced. A
 // file that is replaced keeps its permissions.
-class Berichtsdatei : public Ausgabe {
-public:
-    // Creates the temporary file; throws Fehler naming the report when it cannot.
-    explicit Berichtsdatei(std::string pfad);
+// The other files of a run (an NC program, a picture) are written the same way,
+// with their own word in the messages.
+class Berichtsdatei : public Ausgabe
+{
+  public:
+    // Creates the temporary file; throws Fehler naming the file when it cannot.
+    // `bezeichnung` names the kind of file in messages ("Bericht", "NC-Programm").
+    explicit Berichtsdatei(std::string pfad, std::string bezeichnung = "Bericht");
     ~Berichtsdatei() override;
 
+    // Writes what is left and closes the temporary file, without giving it its
+    // name yet; throws Fehler on failure. Lets a run complete all its files
+    // before any of them replaces an earlier one.
+    void fertigschreiben();
     // Writes what is left and gives the report its name; throws Fehler on failure.
     void abschliessen();
     // Discards the report written so far.
@@ -64,17 +79,19 @@ public:
 
     const std::string& pfad() const { return pfad_; }
 
-protected:
+  protected:
     void senden(const char* daten, std::size_t laenge) override;
 
-private:
+  private:
     void schliessen();
 
-    std::string pfad_;    // as the user named it (for messages)
-    std::string ziel_;    // the file that receives the report (links followed)
-    std::string temp_;    // temporary file, empty when writing directly
+    std::string pfad_; // as the user named it (for messages)
+    std::string bezeichnung_;
+    std::string ziel_; // the file that receives the report (links followed)
+    std::string temp_; // temporary file, empty when writing directly
     int fd_ = -1;
+    bool fertig_ = false; // written and closed
     bool abgeschlossen_ = false;
 };
 
-}  // namespace bogenkette
+} // namespace bogenkette

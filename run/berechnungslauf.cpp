@@ -9,13 +9,16 @@
 #include "report/schreibfaden.h"
 #include "run/berichtspfad.h"
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-namespace {
+namespace
+{
 
 // Hands each arc to the report and to every further output, and counts them.
-class Verteiler : public Bogenempfaenger {
-public:
+class Verteiler : public Bogenempfaenger
+{
+  public:
     Verteiler(Bogenempfaenger& bericht, std::span<Kettenausgabe* const> weitere)
         : bericht_(bericht), weitere_(weitere)
     {
@@ -29,7 +32,7 @@ public:
     }
     Index boegen = 0;
 
-private:
+  private:
     Bogenempfaenger& bericht_;
     std::span<Kettenausgabe* const> weitere_;
 };
@@ -39,13 +42,33 @@ double fehlWaehlen(const std::optional<double>& fehl)
     return fehl && *fehl > 0.0 ? *fehl : standardFehl;
 }
 
-}  // namespace
+} // namespace
 
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad)
 {
     if (gleicheDatei(punktdatei, berichtspfad))
-        throw Fehler("Bericht " + dateiname(berichtspfad) + " ist die Punktdatei selbst; "
+        throw Fehler("Bericht " + dateiname(berichtspfad) +
+                     " ist die Punktdatei selbst; "
                      "der Bericht braucht einen anderen Namen.");
+}
+
+void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtspfad,
+                     std::span<const Ausgabedatei> ausgaben)
+{
+    const auto bitte = "; bitte einen anderen Namen wählen.";
+    for (std::size_t i = 0; i < ausgaben.size(); ++i) {
+        const Ausgabedatei& a = ausgaben[i];
+        const std::string name = a.bezeichnung + " " + dateiname(a.pfad);
+        if (gleicherPfad(a.pfad, punktdatei))
+            throw Fehler(name + " ist die Punktdatei selbst" + bitte);
+        if (gleicherPfad(a.pfad, berichtspfad))
+            throw Fehler(name + " und Bericht " + dateiname(berichtspfad) + " sind dieselbe Datei" +
+                         bitte);
+        for (std::size_t j = 0; j < i; ++j)
+            if (gleicherPfad(a.pfad, ausgaben[j].pfad))
+                throw Fehler(name + " und " + ausgaben[j].bezeichnung + " " +
+                             dateiname(ausgaben[j].pfad) + " sind dieselbe Datei" + bitte);
+    }
 }
 
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
@@ -73,8 +96,13 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
             faden.abschliessen();
             boegen = verteiler.boegen;
         }
+        // Every file is written out before any takes its name: a failure on the
+        // way leaves none of them.
         for (Kettenausgabe* ausgabe : weitere)
             ausgabe->abschliessen();
+        bericht.fertigschreiben();
+        for (Kettenausgabe* ausgabe : weitere)
+            ausgabe->freigeben();
         bericht.abschliessen();
         return {kontur.anzahl, boegen, fehl};
     } catch (...) {
@@ -83,4 +111,4 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
     }
 }
 
-}  // namespace bogenkette
+} // namespace bogenkette

@@ -10,7 +10,8 @@
 #include <span>
 #include <string>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
 class Berichtsdatei;
 class Zahlenformat;
@@ -35,18 +36,32 @@ struct Laufauftrag {
 struct Laufergebnis {
     Index punkte = 0;
     Index boegen = 0;
-    double fehl = 0.0;  // the contour error used
+    double fehl = 0.0; // the contour error used
 };
 
 // Runs the computation of `auftrag` into the opened report and the further
 // outputs: they begin as soon as the points are read (the window draws its
-// sketch then), take the chain with the report, and are completed in order
-// before the report takes its name. On failure it throws Fehler and the report
-// is discarded, leaving an existing file of its name as it was.
+// sketch then), take the chain with the report, and are completed in order;
+// all of them and the report are written out before any is put in place, the
+// report last. On failure it throws Fehler and the report is discarded, leaving
+// an existing file of its name as it was (outputs discard theirs when destroyed
+// uncompleted).
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
                                     std::span<Kettenausgabe* const> weitere);
 
 // Refuses (Fehler) a report path that names the point file itself.
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad);
 
-}  // namespace bogenkette
+// A file a run writes besides the report, with the word its messages use
+// ("NC-Programm", "Bild").
+struct Ausgabedatei {
+    std::string bezeichnung;
+    std::string pfad;
+};
+
+// Refuses (Fehler) further files of a run that would overwrite the point file,
+// the report or one another: the same path, or two names of one existing file.
+void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtspfad,
+                     std::span<const Ausgabedatei> ausgaben);
+
+} // namespace bogenkette

@@ -5,13 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace bogenkette {
+namespace bogenkette
+{
 
-namespace {
-
-constexpr double anteil = 0.9;     // share of the width or height the figure may take
-constexpr double rand = 240.0;     // x of the smallest x
-constexpr double grundlinie = 4560.0;  // y of the smallest y
+namespace
+{
 
 // The smaller of the two candidates, the one of y when they are equal. A candidate
 // that is not finite (its range is 0, or so small that 5800 / range overflows) has
@@ -37,7 +35,7 @@ double massstabWaehlen(double xBereich, double yBereich)
     return 0.0;
 }
 
-}  // namespace
+} // namespace
 
 Skizzenmass skizzeZeichnen(const Kontur& kontur, Zeichenflaeche& flaeche)
 {
@@ -69,25 +67,22 @@ Skizzenmass skizzeZeichnen(const Kontur& kontur, Zeichenflaeche& flaeche)
     if (m.massstab == 0.0)
         return m;
 
-    double xAlt = (xWert[1] - m.minx) * m.massstab * anteil;
-    double yAlt = (yWert[1] - m.miny) * m.massstab * anteil;
+    float xAlt = skizzenX(m, xWert[1]);
+    float yAlt = skizzenY(m, yWert[1]);
     for (Index i = 2; i <= anzahl; ++i) {
-        const double xNeu = (xWert[i] - m.minx) * m.massstab * anteil;
-        const double yNeu = (yWert[i] - m.miny) * m.massstab * anteil;
-        flaeche.linieZiehen(static_cast<float>(xAlt + rand), static_cast<float>(grundlinie - yAlt),
-                            static_cast<float>(xNeu + rand), static_cast<float>(grundlinie - yNeu));
+        const float xNeu = skizzenX(m, xWert[i]);
+        const float yNeu = skizzenY(m, yWert[i]);
+        flaeche.linieZiehen(xAlt, yAlt, xNeu, yNeu);
         xAlt = xNeu;
         yAlt = yNeu;
     }
     return m;
 }
 
-Pixelflaeche::Pixelflaeche(int breite, int hoehe)
-    : breite_(breite), hoehe_(hoehe)
-{
-}
+Pixelflaeche::Pixelflaeche(int breite, int hoehe) : breite_(breite), hoehe_(hoehe) {}
 
-namespace {
+namespace
+{
 
 // The pixel that holds the continuous coordinate c; far-off values are held at a
 // distance that any drawing clips, instead of overflowing int.
@@ -96,12 +91,18 @@ int pixelVon(double c)
     return static_cast<int>(std::floor(std::clamp(c, -1e6, 1e6)));
 }
 
-}  // namespace
+} // namespace
 
 // Multiplied before divided: a unit value on a pixel boundary lands exactly on it.
-int Pixelflaeche::spalte(float x) const { return pixelVon(x * breite_ / skizzenBreite); }
+int Pixelflaeche::spalte(float x) const
+{
+    return pixelVon(x * breite_ / skizzenBreite);
+}
 
-int Pixelflaeche::reihe(float y) const { return pixelVon(y * hoehe_ / skizzenHoehe); }
+int Pixelflaeche::reihe(float y) const
+{
+    return pixelVon(y * hoehe_ / skizzenHoehe);
+}
 
 void Pixelflaeche::linieZiehen(float x1, float y1, float x2, float y2)
 {
@@ -109,8 +110,8 @@ void Pixelflaeche::linieZiehen(float x1, float y1, float x2, float y2)
     if (begonnen_) {
         const bool punkt = neu[0] == neu[2] && neu[1] == neu[3];
         const bool gleich = std::equal(neu, neu + 4, letzte_);
-        const bool umgekehrt = neu[0] == letzte_[2] && neu[1] == letzte_[3]
-                               && neu[2] == letzte_[0] && neu[3] == letzte_[1];
+        const bool umgekehrt = neu[0] == letzte_[2] && neu[1] == letzte_[3] &&
+                               neu[2] == letzte_[0] && neu[3] == letzte_[1];
         if (punkt || gleich || umgekehrt)
             return;
     }

@@ -26,11 +26,18 @@ inline constexpr double skizzenHoehe = 4800.0;
 
 // Receives the segments of the sketch in the picture area's units, in single
 // precision, each with both of its end points (not relative to an earlier one).
-class Zeichenflaeche {
-public:
+class Zeichenflaeche
+{
+  public:
     virtual ~Zeichenflaeche() = default;
     virtual void linieZiehen(float x1, float y1, float x2, float y2) = 0;
 };
+
+// Share of the width or height the figure may take, x of the smallest x, and y
+// of the smallest y.
+inline constexpr double skizzenAnteil = 0.9;
+inline constexpr double skizzenRand = 240.0;
+inline constexpr double skizzenGrundlinie = 4560.0;
 
 // The extremes and the scale of one sketch.
 struct Skizzenmass {
@@ -39,6 +46,16 @@ struct Skizzenmass {
     // Drawing units per unit of the point file; 0 when nothing was drawn.
     double massstab = 0.0;
 };
+
+// Where a place of the point file lands in the picture area of sketch m.
+inline float skizzenX(const Skizzenmass& m, double x)
+{
+    return static_cast<float>((x - m.minx) * m.massstab * skizzenAnteil + skizzenRand);
+}
+inline float skizzenY(const Skizzenmass& m, double y)
+{
+    return static_cast<float>(skizzenGrundlinie - (y - m.miny) * m.massstab * skizzenAnteil);
+}
 
 // Draws the open polyline from point 1 to point anzahl: anzahl - 1 segments in file
 // order. An empty point list draws nothing and reads no element.
@@ -51,21 +68,22 @@ Skizzenmass skizzeZeichnen(const Kontur& kontur, Zeichenflaeche& flaeche);
 // joins the same two pixels again (either way round). Consecutive segments of the
 // sketch share their end points, so every pixel of a dropped segment is already
 // drawn, given that a pixel line includes both of its end pixels.
-class Pixelflaeche : public Zeichenflaeche {
-public:
+class Pixelflaeche : public Zeichenflaeche
+{
+  public:
     Pixelflaeche(int breite, int hoehe);
     void linieZiehen(float x1, float y1, float x2, float y2) final;
 
-protected:
+  protected:
     virtual void pixellinieZiehen(int x1, int y1, int x2, int y2) = 0;
 
-private:
+  private:
     int spalte(float x) const;
     int reihe(float y) const;
 
     double breite_, hoehe_;
     bool begonnen_ = false;
-    int letzte_[4] = {0, 0, 0, 0};  // the last pixel line handed on
+    int letzte_[4] = {0, 0, 0, 0}; // the last pixel line handed on
 };
 
 // Draws the sketch's pixel lines into an image of 32-bit pixels (rows of

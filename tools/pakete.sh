@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
-# Usage: tools/pakete.sh [fenster|fuzz|bench|paket] ...  (the build and test set always)
+# Usage: tools/pakete.sh [fenster|fuzz|bench|paket|nc] ...  (the build and test set always)
+# nc: LinuxCNC's G-code interpreter rs274, which the tests run the DIN programs through.
 set -euo pipefail
 
 # dpkg-dev (dpkg-shlibdeps) and file: the Debian package (--target package).
@@ -12,6 +13,7 @@ for extra in "$@"; do
     fuzz) pakete+=(clang libclang-rt-14-dev) ;;
     bench) pakete+=(libbenchmark-dev) ;;
     paket) pakete+=(debootstrap) ;;  # the fresh root of tools/paket-pruefen.sh
+    nc) pakete+=(linuxcnc-uspace) ;;
   esac
 done
 

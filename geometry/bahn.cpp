@@ -1,0 +1,342 @@
+#include "geometry/bahn.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <numbers>
+
+namespace bogenkette
+{
+
+namespace
+{
+
+using Gross = __int128; // exact products of coordinate differences
+
+// A coordinate of the path that surely lies beyond its range.
+constexpr std::int64_t jenseits = groessteBahnkoordinate * 10;
+
+bool imBereich(Bahnpunkt p)
+{
+    return p.x >= -groessteBahnkoordinate && p.x <= groessteBahnkoordinate &&
+           p.y >= -groessteBahnkoordinate && p.y <= groessteBahnkoordinate;
+}
+
+// The squared radii a controller takes, in ten-thousandths squared.
+constexpr Gross kleinstesRadiusquadrat = Gross{100} * 100;
+constexpr Gross groesstesRadiusquadrat = Gross{999'999'999} * 999'999'999;
+
+Gross quadrat(std::int64_t dx, std::int64_t dy)
+{
+    return Gross{dx} * dx + Gross{dy} * dy;
+}
+
+int drehrichtung(const Bahnelement& bogen)
+{
+    return bogen.art == Bahnelement::Art::links ? 1 : -1;
+}
+
+// The cross product of the arc's start and end seen from its centre, times its
+// sense: positive below half a turn, negative above.
+Gross bogenkreuz(Bahnpunkt von, const Bahnelement& bogen)
+{
+    const Gross sx = von.x - bogen.mitte.x, sy = von.y - bogen.mitte.y;
+    const Gross ex = bogen.ende.x - bogen.mitte.x, ey = bogen.ende.y - bogen.mitte.y;
+    return (sx * ey - sy * ex) * drehrichtung(bogen);
+}
+
+// An arc element as the check of its points sees it, in the points' length unit.
+class Bogenlage
+{
+  public:
+    Bogenlage(Bahnpunkt von, const Bahnelement& bogen)
+        : cx_(mm(bogen.mitte.x)), cy_(mm(bogen.mitte.y)), sx_(mm(von.x - bogen.mitte.x)),
+          sy_(mm(von.y - bogen.mitte.y)), ex_(mm(bogen.ende.x - bogen.mitte.x)),
+          ey_(mm(bogen.ende.y - bogen.mitte.y)), r_(bogenradius(von, bogen)),
+          sinn_(drehrichtung(bogen)), ueber_(ueberHalbkreis(von, bogen))
+    {
+    }
+
+    // Distance of (x, y) from the arc: from its circle where the point lies in
+    // the arc's sector, otherwise from the nearer end.
+    double abstand(double x, double y) const
+    {
+        const double px = x - cx_, py = y - cy_;
+        if (imSektor(px, py))
+            return std::fabs(std::sqrt(px * px + py * py) - r_);
+        return std::min(std::hypot(px - sx_, py - sy_), std::hypot(px - ex_, py - ey_));
+    }
+
+  private:
+    // Whether the direction (px, py) lies between start and end in the arc's
+    // sense; above half a turn: whether it lies outside the rest of the circle.
+    bool imSektor(double px, double py) const
+    {
+        if (!ueber_)
+            return sinn_ * (sx_ * py - sy_ * px) >= 0 && sinn_ * (px * ey_ - py * ex_) >= 0;
+        return !(sinn_ * (ex_ * py - ey_ * px) > 0 && sinn_ * (px * sy_ - py * sx_) > 0);
+    }
+
+    double cx_, cy_, sx_, sy_, ex_, ey_, r_;
+    double sinn_;
+    bool ueber_;
+};
+
+// Distance of (x, y) from the segment a-b, in the points' length unit.
+double streckenabstand(Bahnpunkt a, Bahnpunkt b, double x, double y)
+{
+    const double ax = mm(a.x), ay = mm(a.y);
+    const double dx = mm(b.x - a.x), dy = mm(b.y - a.y);
+    const double px = x - ax, py = y - ay;
+    const double laenge = dx * dx + dy * dy;
+    const double t = laenge > 0 ? std::clamp((px * dx + py * dy) / laenge, 0.0, 1.0) : 0.0;
+    return std::hypot(px - t * dx, py - t * dy);
+}
+
+// The sagitta of an arc of at most half a turn with radius r over a chord whose
+// square is sehne2, all in ten-thousandths; written so that nothing cancels.
+double pfeilhoehe(double r, double sehne2)
+{
+    const double viertel = sehne2 / 4;
+    return viertel / (r + std::sqrt(std::max(0.0, r * r - viertel)));
+}
+
+} // namespace
+
+std::int64_t zehntausendstel(double v)
+{
+    if (!(std::fabs(v) < 1e10))
+        return v < 0 ? -jenseits : jenseits;
+    // |v| = m 2^k with m < 2^53, so 10000 |v| = 625 m 2^(k+4) with 625 m < 2^63;
+    // |v| < 2^34 makes the shift at least 15 places to the right.
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    const auto exponent = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int k = -1074;
+    if (exponent > 0) {
+        m |= std::uint64_t{1} << 52;
+        k = exponent - 1075;
+    }
+    const std::uint64_t p = 625 * m;
+    const int rechts = -(k + 4);
+    const std::uint64_t betrag =
+        rechts >= 64 ? 0 : (p + (std::uint64_t{1} << (rechts - 1))) >> rechts;
+    const auto wert = static_cast<std::int64_t>(betrag);
+    return (bits >> 63) != 0 ? -wert : wert;
+}
+
+char* bahnzahlSchreiben(std::int64_t zehntausendstel, char* ziel, bool plus)
+{
+    std::uint64_t betrag = zehntausendstel < 0 ? 0 - static_cast<std::uint64_t>(zehntausendstel)
+                                               : static_cast<std::uint64_t>(zehntausendstel);
+    if (zehntausendstel < 0)
+        *ziel++ = '-';
+    else if (plus)
+        *ziel++ = '+';
+    char ziffern[20];
+    int n = 0;
+    do {
+        ziffern[n++] = static_cast<char>('0' + betrag % 10);
+        betrag /= 10;
+    } while (betrag > 0 || n < 5);
+    while (n > 4)
+        *ziel++ = ziffern[--n];
+    *ziel++ = '.';
+    while (n > 0)
+        *ziel++ = ziffern[--n];
+    return ziel;
+}
+
+double bogenradius(Bahnpunkt von, const Bahnelement& bogen)
+{
+    return std::sqrt(static_cast<double>(quadrat(von.x - bogen.mitte.x, von.y - bogen.mitte.y))) /
+           bahnEinheitenProMm;
+}
+
+bool ueberHalbkreis(Bahnpunkt von, const Bahnelement& bogen)
+{
+    return bogenkreuz(von, bogen) < 0;
+}
+
+double bogenwinkel(Bahnpunkt von, const Bahnelement& bogen)
+{
+    constexpr double voll = 2 * std::numbers::pi;
+    const double anfang = std::atan2(mm(von.y - bogen.mitte.y), mm(von.x - bogen.mitte.x));
+    const double ende =
+        std::atan2(mm(bogen.ende.y - bogen.mitte.y), mm(bogen.ende.x - bogen.mitte.x));
+    double winkel = (ende - anfang) * drehrichtung(bogen);
+    while (winkel <= 0)
+        winkel += voll;
+    while (winkel >= voll)
+        winkel -= voll;
+    return winkel;
+}
+
+Bahnrahmen bahnrahmen(const Kontur& kontur)
+{
+    Bahnrahmen rahmen;
+    if (kontur.anzahl < 1)
+        return rahmen;
+    const auto& xWert = kontur.xWert;
+    const auto& yWert = kontur.yWert;
+    double minx = xWert[1], maxx = xWert[1], miny = yWert[1], maxy = yWert[1];
+    for (Index i = 2; i <= kontur.anzahl; ++i) {
+        minx = std::min(minx, xWert[i]);
+        maxx = std::max(maxx, xWert[i]);
+        miny = std::min(miny, yWert[i]);
+        maxy = std::max(maxy, yWert[i]);
+    }
+    // Rounding keeps the order, so the extremes round to the extremes.
+    rahmen.min = bahnpunkt(minx, miny);
+    rahmen.max = bahnpunkt(maxx, maxy);
+    if (imBereich(rahmen.min) && imBereich(rahmen.max))
+        return rahmen;
+    for (Index i = 1; i <= kontur.anzahl && rahmen.ausserhalb == 0; ++i)
+        if (!imBereich(bahnpunkt(xWert[i], yWert[i])))
+            rahmen.ausserhalb = i;
+    return rahmen;
+}
+
+Bahnbau::Bahnbau(const Kontur& kontur, double fehl, Bahnempfaenger& ziel)
+    : kontur_(kontur), grenze_(fehl + 0.0001), ziel_(ziel), lage_(punktAufBahn(1))
+{
+    ziel_.bahnBeginnen(lage_);
+}
+
+Bahnpunkt Bahnbau::punktAufBahn(Index p) const
+{
+    return bahnpunkt(kontur_.xWert[p], kontur_.yWert[p]);
+}
+
+void Bahnbau::bogenAufnehmen(const Bogen& bogen)
+{
+    // A piece starts where the path stands: the last piece of a chain closed by a
+    // circle through its last three points starts a point after its first.
+    if (bogen.bis <= punkt_)
+        return;
+    if (!kreisbogenSetzen(bogen.kreis, bogen.bis))
+        geradenSetzen(bogen.bis);
+    punkt_ = bogen.bis;
+}
+
+int Bahnbau::drehsinn(const Kreis& kreis, Index bis) const
+{
+    const auto& xWert = kontur_.xWert;
+    const auto& yWert = kontur_.yWert;
+    const double dx = xWert[punkt_] - kreis.a, dy = yWert[punkt_] - kreis.b;
+    double ux = dx, uy = dy;
+    Bahnpunkt alt = lage_;
+    int sinn = 0;
+    for (Index p = punkt_ + 1; p <= bis; ++p) {
+        const Bahnpunkt neu = punktAufBahn(p);
+        if (neu == alt)
+            continue;
+        const double vx = xWert[p] - kreis.a, vy = yWert[p] - kreis.b;
+        const double kreuz = ux * vy - uy * vx;
+        const int schritt = kreuz > 0 ? 1 : (kreuz < 0 ? -1 : 0);
+        if (schritt == 0 || (sinn != 0 && schritt != sinn))
+            return 0;
+        sinn = schritt;
+        // Reaching or passing the start direction again makes a full turn.
+        if (sinn * (ux * dy - uy * dx) > 0 && sinn * (dx * vy - dy * vx) >= 0)
+            return 0;
+        ux = vx;
+        uy = vy;
+        alt = neu;
+    }
+    return sinn;
+}
+
+bool Bahnbau::mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const
+{
+    // In ten-thousandths relative to the start: the chord w and the fitted centre c.
+    const std::int64_t wx = bogen.ende.x - lage_.x, wy = bogen.ende.y - lage_.y;
+    const double cx = kreis.a * bahnEinheitenProMm - static_cast<double>(lage_.x);
+    const double cy = kreis.b * bahnEinheitenProMm - static_cast<double>(lage_.y);
+    // The centre moved along the chord onto its perpendicular bisector.
+    const auto dwx = static_cast<double>(wx), dwy = static_cast<double>(wy);
+    const double t = ((cx - dwx / 2) * dwx + (cy - dwy / 2) * dwy) / (dwx * dwx + dwy * dwy);
+    const double mx = cx - t * dwx, my = cy - t * dwy;
+    if (!(std::fabs(mx) < 2e9 && std::fabs(my) < 2e9))
+        return false; // its radius would be far beyond any controller's
+    // Of the four grid points around it, the one where the radii to start and end
+    // differ least, then the nearest: |C|^2 - |C - w|^2 = 2 C.w - |w|^2.
+    const auto fx = static_cast<std::int64_t>(std::floor(mx));
+    const auto fy = static_cast<std::int64_t>(std::floor(my));
+    Gross besterUnterschied = -1;
+    double besterAbstand = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::int64_t gx = fx + (i & 1), gy = fy + (i >> 1);
+        Gross unterschied = 2 * (Gross{gx} * wx + Gross{gy} * wy) - quadrat(wx, wy);
+        if (unterschied < 0)
+            unterschied = -unterschied;
+        const double abstand =
+            std::hypot(static_cast<double>(gx) - mx, static_cast<double>(gy) - my);
+        if (besterUnterschied < 0 || unterschied < besterUnterschied ||
+            (unterschied == besterUnterschied && abstand < besterAbstand)) {
+            besterUnterschied = unterschied;
+            besterAbstand = abstand;
+            bogen.mitte = {lage_.x + gx, lage_.y + gy};
+        }
+    }
+    const Gross r1 = quadrat(lage_.x - bogen.mitte.x, lage_.y - bogen.mitte.y);
+    const Gross r2 = quadrat(bogen.ende.x - bogen.mitte.x, bogen.ende.y - bogen.mitte.y);
+    return std::min(r1, r2) >= kleinstesRadiusquadrat && std::max(r1, r2) <= groesstesRadiusquadrat;
+}
+
+bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
+{
+    if (kreis.entartet || !(kreis.R >= kleinsterBahnradius && kreis.R <= groessterBahnradius))
+        return false;
+    const int sinn = drehsinn(kreis, bis);
+    Bahnelement bogen{
+        sinn > 0 ? Bahnelement::Art::links : Bahnelement::Art::rechts, punktAufBahn(bis), {}, bis};
+    if (sinn == 0 || bogen.ende == lage_ || !mitteSetzen(kreis, bogen))
+        return false;
+    const Gross kreuz = bogenkreuz(lage_, bogen);
+    if (kreuz == 0) {
+        // Start and end in one direction from the centre: no sweep to write.
+        const Gross skalar = Gross{lage_.x - bogen.mitte.x} * (bogen.ende.x - bogen.mitte.x) +
+                             Gross{lage_.y - bogen.mitte.y} * (bogen.ende.y - bogen.mitte.y);
+        if (skalar > 0)
+            return false;
+    }
+    if (kreuz >= 0) {
+        const double sehne2 =
+            static_cast<double>(quadrat(bogen.ende.x - lage_.x, bogen.ende.y - lage_.y));
+        if (pfeilhoehe(bogenradius(lage_, bogen) * bahnEinheitenProMm, sehne2) < 1.0)
+            return sehneSetzen(bogen.ende, bis);
+    }
+    const Bogenlage lage(lage_, bogen);
+    for (Index p = punkt_; p <= bis; ++p)
+        if (!(lage.abstand(kontur_.xWert[p], kontur_.yWert[p]) <= grenze_))
+            return false;
+    setzen(bogen);
+    return true;
+}
+
+bool Bahnbau::sehneSetzen(Bahnpunkt ende, Index bis)
+{
+    for (Index p = punkt_; p <= bis; ++p)
+        if (!(streckenabstand(lage_, ende, kontur_.xWert[p], kontur_.yWert[p]) <= grenze_))
+            return false;
+    setzen({Bahnelement::Art::gerade, ende, {}, bis});
+    return true;
+}
+
+void Bahnbau::geradenSetzen(Index bis)
+{
+    for (Index p = punkt_ + 1; p <= bis; ++p) {
+        const Bahnpunkt ende = punktAufBahn(p);
+        if (ende != lage_)
+            setzen({Bahnelement::Art::gerade, ende, {}, p});
+    }
+}
+
+void Bahnbau::setzen(const Bahnelement& element)
+{
+    ziel_.elementAufnehmen(lage_, element);
+    lage_ = element.ende;
+}
+
+} // namespace bogenkette

@@ -1,0 +1,99 @@
+#include "nc/ncprogramm.h"
+
+#include "common/fehler.h"
+#include "nc/programmtext.h"
+#include "report/ausgabe.h"
+
+#include <charconv>
+#include <filesystem>
+
+namespace bogenkette
+{
+
+namespace
+{
+
+std::string basisname(const std::string& pfad)
+{
+    return std::filesystem::path(pfad).filename().string();
+}
+
+std::string ohneEndung(const std::string& pfad)
+{
+    return std::filesystem::path(pfad).stem().string();
+}
+
+std::string wertText(double v)
+{
+    char puffer[64];
+    return std::string(puffer, std::to_chars(puffer, puffer + sizeof puffer, v).ptr);
+}
+
+// The feed, when a program can take it.
+double vorschubPruefen(double vorschub, const std::string& name)
+{
+    if (!(vorschub >= kleinsterVorschub && vorschub <= groessterVorschub))
+        throw Fehler("NC-Programm " + dateiname(name) + ": der Vorschub " + wertText(vorschub) +
+                     " mm/min ist nicht möglich; erlaubt sind 0.0001 bis 99999.9999 mm/min.");
+    return vorschub;
+}
+
+} // namespace
+
+const char* ncEndung(Dialekt dialekt)
+{
+    return dialekt == Dialekt::klartext ? "H" : "NC";
+}
+
+NcProgramm::NcProgramm(Dialekt dialekt, std::string pfad, const std::string& punktdatei,
+                       double vorschub)
+    : name_(pfad), programmname_(ohneEndung(pfad)), punktdatei_(basisname(punktdatei)),
+      datei_(std::make_unique<Berichtsdatei>(std::move(pfad), "NC-Programm")), ziel_(datei_.get()),
+      text_(Programmtext::erstellen(dialekt, vorschubPruefen(vorschub, name_)))
+{
+}
+
+NcProgramm::NcProgramm(Dialekt dialekt, Ausgabe& ziel, std::string programmname,
+                       const std::string& punktdatei, double vorschub)
+    : name_(programmname), programmname_(std::move(programmname)),
+      punktdatei_(basisname(punktdatei)), ziel_(&ziel),
+      text_(Programmtext::erstellen(dialekt, vorschubPruefen(vorschub, name_)))
+{
+}
+
+NcProgramm::~NcProgramm() = default;
+
+void NcProgramm::beginnen(const Kontur& kontur, double fehl)
+{
+    fehl_ = fehl;
+    rahmen_ = bahnrahmen(kontur);
+    if (const Index p = rahmen_.ausserhalb; p != 0)
+        throw Fehler("NC-Programm " + dateiname(name_) + ": Punkt " + std::to_string(p) + " (" +
+                     wertText(kontur.xWert[p]) + ", " + wertText(kontur.yWert[p]) +
+                     ") liegt zu weit vom Nullpunkt; ein NC-Programm fasst Koordinaten bis "
+                     "±999999999.9999.");
+    bahn_.emplace(kontur, fehl, *text_);
+}
+
+void NcProgramm::bogenAufnehmen(const Bogen& bogen)
+{
+    ++boegen_;
+    bahn_->bogenAufnehmen(bogen);
+}
+
+void NcProgramm::abschliessen()
+{
+    text_->schreiben(*ziel_, {programmname_, punktdatei_, fehl_, boegen_, rahmen_});
+    if (datei_)
+        datei_->fertigschreiben();
+    else
+        ziel_->leeren();
+}
+
+void NcProgramm::freigeben()
+{
+    if (datei_)
+        datei_->abschliessen();
+}
+
+} // namespace bogenkette

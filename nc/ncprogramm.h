@@ -1,0 +1,75 @@
+// NC programs of the path the machine cuts along the arc chain (geometry/bahn.h),
+// in two dialects:
+//
+// - klartext, Heidenhain's conversational programming: BEGIN PGM, numbered blocks,
+//   L for straight moves, CC and C with DR+ / DR- for arcs, END PGM; coordinates
+//   with explicit sign; ISO 8859-1, CR LF.
+// - din, DIN 66025 / ISO 6983: %, G0 / G1 / G2 / G3 with I and J relative to the
+//   start of the arc, M30, %; plain ASCII, LF.
+//
+// Both write every coordinate with four decimals and a period, the feed on the
+// first cutting block, and a comment naming the point file (base name), fehl and
+// the number of arcs of the chain. A program is written like the report: to a
+// temporary file beside its target that takes its name only once the whole run
+// has succeeded.
+#pragma once
+
+#include "geometry/bahn.h"
+#include "geometry/kette.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace bogenkette
+{
+
+class Ausgabe;
+class Berichtsdatei;
+class Programmtext;
+
+enum class Dialekt { klartext, din };
+
+// Feed in mm/min where none is chosen, and the feeds a program takes.
+inline constexpr double standardVorschub = 500.0;
+inline constexpr double kleinsterVorschub = 0.0001;
+inline constexpr double groessterVorschub = 99999.9999;
+
+// The extension of a program file of the dialect: "H" or "NC".
+const char* ncEndung(Dialekt dialekt);
+
+class NcProgramm : public Kettenausgabe
+{
+  public:
+    // Writes the program to the file `pfad`, named after it (BEGIN PGM); creates
+    // the temporary file at once and throws Fehler naming the program when it
+    // cannot, or when `vorschub` lies outside kleinsterVorschub to
+    // groessterVorschub. `punktdatei` is the point file's path or name.
+    NcProgramm(Dialekt dialekt, std::string pfad, const std::string& punktdatei,
+               double vorschub = standardVorschub);
+    // Writes the program into `ziel` (e.g. memory); `programmname` stands for the
+    // program file's base name, and names it in messages.
+    NcProgramm(Dialekt dialekt, Ausgabe& ziel, std::string programmname,
+               const std::string& punktdatei, double vorschub = standardVorschub);
+    ~NcProgramm() override;
+
+    // Throws Fehler when a point lies beyond the coordinates a program can hold.
+    void beginnen(const Kontur& kontur, double fehl) override;
+    void bogenAufnehmen(const Bogen& bogen) override;
+    void abschliessen() override;
+    void freigeben() override;
+
+  private:
+    std::string name_; // the program as messages name it
+    std::string programmname_;
+    std::string punktdatei_; // its base name
+    double fehl_ = 0.0;
+    Index boegen_ = 0;
+    Bahnrahmen rahmen_;
+    std::unique_ptr<Berichtsdatei> datei_;
+    Ausgabe* ziel_ = nullptr;
+    std::unique_ptr<Programmtext> text_;
+    std::optional<Bahnbau> bahn_;
+};
+
+} // namespace bogenkette

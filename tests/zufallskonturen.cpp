@@ -1,0 +1,148 @@
+#include "zufallskonturen.h"
+
+#include "testhilfen.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace bogenkette::test
+{
+
+namespace
+{
+
+double gleich(Zufall& z, double von, double bis)
+{
+    return std::uniform_real_distribution<double>(von, bis)(z);
+}
+
+// Circular pieces of random radius (0.007 to 60,000) and sense, with radial noise
+// up to 1.5 fehl.
+void rauschboegen(Zufall& z, Punkte& p, int n, double fehl)
+{
+    double x = 0, y = 0, richtung = gleich(z, 0, 6.3);
+    while (static_cast<int>(p.size()) < n) {
+        const double r = std::exp(gleich(z, -5, 11));
+        const double schritt = std::min(r * gleich(z, 0.01, 0.6), gleich(z, 0.05, 5));
+        const double sinn = z() % 2 ? 1 : -1;
+        const int stueck = 3 + static_cast<int>(z() % 60);
+        const double mx = x - sinn * r * std::sin(richtung), my = y + sinn * r * std::cos(richtung);
+        double w = richtung - sinn * std::numbers::pi / 2;
+        for (int j = 0; j < stueck && static_cast<int>(p.size()) < n; ++j) {
+            const double rr = r + gleich(z, -1.5, 1.5) * fehl;
+            p.emplace_back(mx + rr * std::cos(w), my + rr * std::sin(w));
+            w += sinn * schritt / r;
+        }
+        x = mx + r * std::cos(w);
+        y = my + r * std::sin(w);
+        richtung = w + sinn * std::numbers::pi / 2;
+    }
+}
+
+// Zig-zags across a direction, the teeth from a tenth to ten times fehl.
+void zickzack(Zufall& z, Punkte& p, int n, double fehl)
+{
+    const double w = gleich(z, 0, 6.3), hoehe = fehl * std::exp(gleich(z, -2.3, 2.3));
+    const double schritt = gleich(z, 0.001, 2);
+    for (int i = 0; i < n; ++i) {
+        const double quer = i % 2 ? hoehe : -hoehe;
+        p.emplace_back(i * schritt * std::cos(w) - quer * std::sin(w),
+                       i * schritt * std::sin(w) + quer * std::cos(w));
+    }
+}
+
+// A circle traced one and a bit to several times: later rounds repeat earlier
+// points exactly where the points per turn are whole.
+void vollkreise(Zufall& z, Punkte& p, int n, double fehl)
+{
+    const double r = std::exp(gleich(z, -4, 7));
+    const int proUmlauf = 6 + static_cast<int>(z() % 120);
+    const double rauschen = z() % 2 ? 0 : fehl * gleich(z, 0, 0.9);
+    const int umlaeufe = 1 + static_cast<int>(z() % 3);
+    const int anzahl = std::min(n, proUmlauf * umlaeufe + 1 + static_cast<int>(z() % proUmlauf));
+    for (int i = 0; i < anzahl; ++i) {
+        const double w = 2 * std::numbers::pi * (i % proUmlauf) / proUmlauf;
+        const double rr = r + gleich(z, -1, 1) * rauschen;
+        p.emplace_back(rr * std::cos(w), rr * std::sin(w));
+    }
+}
+
+// Straight runs, axis-parallel and aslant, whole numbers and fractions.
+void kollinear(Zufall& z, Punkte& p, int n, double)
+{
+    double x = 0, y = 0;
+    const double einheit = z() % 2 ? 1 : gleich(z, 0.0001, 0.7);
+    while (static_cast<int>(p.size()) < n) {
+        const double dx = static_cast<double>(z() % 5) - 2, dy = static_cast<double>(z() % 5) - 2;
+        for (int j = 0, lauf = 2 + static_cast<int>(z() % 30);
+             j < lauf && static_cast<int>(p.size()) < n; ++j) {
+            p.emplace_back(x, y);
+            x += dx * einheit;
+            y += dy * einheit;
+        }
+    }
+}
+
+// Points strewn within a few hundredths: circles of radius 0 and below 0.01.
+void haufen(Zufall& z, Punkte& p, int n, double)
+{
+    const double weite = std::exp(gleich(z, -9, -3));
+    for (int i = 0; i < n; ++i)
+        p.emplace_back(gleich(z, -weite, weite), gleich(z, -weite, weite));
+}
+
+// Repeats points in place, one to three times.
+void verdoppeln(Zufall& z, Punkte& p)
+{
+    Punkte neu;
+    for (const auto& punkt : p)
+        for (int i = 0, mal = z() % 3 == 0 ? 1 + static_cast<int>(z() % 3) : 1; i < mal; ++i)
+            neu.push_back(punkt);
+    p.swap(neu);
+}
+
+// Moves the contour up to 1e6 away and writes its values with three or four
+// decimals, as a point file would, or leaves them as they are.
+void verschieben(Zufall& z, Punkte& p)
+{
+    const double weite = z() % 2 ? 1e6 : 1e3;
+    const double dx = std::round(gleich(z, -weite, weite)),
+                 dy = std::round(gleich(z, -weite, weite));
+    const int art = static_cast<int>(z() % 3);
+    for (auto& [x, y] : p) {
+        x += dx;
+        y += dy;
+        if (art > 0) {
+            const double faktor = art == 1 ? 1e3 : 1e4;
+            x = std::round(x * faktor) / faktor;
+            y = std::round(y * faktor) / faktor;
+        }
+    }
+}
+
+} // namespace
+
+Zufallskontur zufallskontur(Zufall& z, int lauf)
+{
+    using Erzeuger = void (*)(Zufall&, Punkte&, int, double);
+    static const std::pair<const char*, Erzeuger> erzeuger[] = {
+        {"Rauschbögen", rauschboegen}, {"Zickzack", zickzack}, {"Vollkreise", vollkreise},
+        {"kollinear", kollinear},      {"Haufen", haufen},
+    };
+    static const double fehlWerte[] = {0.0001, 0.001, 0.01, 0.05, 0.05, 0.1, 0.5, 2};
+    const auto& [name, erzeugen] = erzeuger[static_cast<std::size_t>(lauf) % std::size(erzeuger)];
+    const double fehl = fehlWerte[z() % std::size(fehlWerte)];
+    const int n = 3 + static_cast<int>(z() % (lauf % 20 == 0 ? 2000 : 250));
+    Punkte p;
+    erzeugen(z, p, n, fehl);
+    if (z() % 4 == 0)
+        verdoppeln(z, p);
+    if (z() % 2 == 0)
+        verschieben(z, p);
+    while (p.size() < 3)
+        p.push_back(p.back());
+    return {kontur(p), fehl,
+            std::string(name) + " Lauf " + std::to_string(lauf) + ", fehl " + std::to_string(fehl)};
+}
+
+} // namespace bogenkette::test
