@@ -195,8 +195,7 @@ bool Toleranzpruefung::punkteTesten(Index von, Index bis, double& qMin, double& 
     return true;
 }
 
-// A trial of bandSchwelle points or more.
-bool Toleranzpruefung::bandPruefen(Index e, double a, double b, double R)
+bool Toleranzpruefung::passt(Index e, double a, double b, double R)
 {
     bandSetzen(a, b, R);
     if (!bandGueltig_) {

@@ -19,7 +19,6 @@
 // Why no decision can differ from the straightforward test: see the .cpp.
 #pragma once
 
-#include "geometry/kette_einfach.h"
 #include "input/kontur.h"
 
 #include <cmath>
@@ -42,18 +41,9 @@ public:
     // Whether every point anfang .. e lies within fehl of the circle (a, b, R),
     // decided for every point as the straightforward test decides it. Trials of
     // one arc come in order, each with e one greater than the one before.
-    bool passt(Index e, double a, double b, double R)
-    {
-        if (e - anfang_ + 1 >= bandSchwelle)
-            return bandPruefen(e, a, b, R);
-        // Few points: the test as written, point by point, is quickest.
-        return alleInnerhalb(k_, anfang_, e, {a, b, R, false}, fehl_);
-    }
+    bool passt(Index e, double a, double b, double R);
 
 private:
-    // Trials shorter than this are tested as written, without the band.
-    static constexpr Index bandSchwelle = 16;
-
     // The node's points lie in the box [xMin, xMax] x [yMin, yMax], and their
     // exact squared distances from (a, b) within [qMin, qMax].
     struct Knoten {
@@ -78,7 +68,6 @@ private:
     double x(Index p) const { return k_.xWert[static_cast<std::size_t>(p)]; }
     double y(Index p) const { return k_.yWert[static_cast<std::size_t>(p)]; }
 
-    bool bandPruefen(Index e, double a, double b, double R);
     void bandSetzen(double a, double b, double R);
     bool punktPasst(Index p, double& abstandQ) const;
     bool punkteTesten(Index von, Index bis, double& qMin, double& qMax) const;
