@@ -1,17 +1,20 @@
 // bogenkette-cli: converts point files into arc chain reports without the window,
 // for batch use.
 //
-//   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] PUNKTDATEI...
+//   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]
+//                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] PUNKTDATEI...
 //
-// Each point file gets its own report; a rejected file is named on stderr and the
-// others are converted all the same. Exit status 0 when every file was converted,
+// Each point file gets its own report (and NC program); a rejected file is named
+// on stderr and the others are converted all the same. Exit status 0 when every file was converted,
 // 1 when one was rejected or a file could not be read or written (no report is
 // left behind for it), 2 for a wrong command line (nothing is converted then).
 
 #include "cli/fortschritt.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
+#include "nc/ncprogramm.h"
 #include "report/ausgabe.h"
+#include "sketch/bahnbild.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
@@ -27,6 +30,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -39,7 +43,8 @@ using namespace bogenkette;
 namespace {
 
 const char* const benutzung =
-    "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] PUNKTDATEI...\n"
+    "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]\n"
+    "                       [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] PUNKTDATEI...\n"
     "\n"
     "Ersetzt die Punkte jeder Punktdatei (eine Zeile x,y je Punkt) durch eine Kette von\n"
     "Kreisbögen und schreibt je Punktdatei einen Bericht (Windows-1252, CR LF).\n"
@@ -49,6 +54,12 @@ const char* const benutzung =
     "                  deutsche, wenn keine eingestellt sind)\n"
     "  -o BERICHT      Name des Berichts, nur bei einer Punktdatei (Vorgabe: PUNKTDATEI\n"
     "                  mit der Endung TXT)\n"
+    "  --nc DIALEKT    schreibt auch ein NC-Programm der Kette: klartext (Heidenhain,\n"
+    "                  Endung H) oder din (DIN 66025 / ISO, Endung NC)\n"
+    "  --nc-datei PFAD Name des NC-Programms, nur bei einer Punktdatei (Vorgabe:\n"
+    "                  PUNKTDATEI mit der Endung H oder NC)\n"
+    "  --vorschub F    Vorschub im NC-Programm in mm/min (Vorgabe %s)\n"
+    "  --bild PFAD     zeichnet Punkte und Bahn als SVG-Bild, nur bei einer Punktdatei\n"
     "  --version       zeigt die Version\n"
     "  --help          zeigt diese Hilfe\n"
     "\n"
@@ -59,7 +70,8 @@ const char* const benutzung =
 
 void benutzungZeigen(std::FILE* ziel)
 {
-    std::fprintf(ziel, benutzung, QLocale::c().toString(standardFehl).toUtf8().constData());
+    std::fprintf(ziel, benutzung, QLocale::c().toString(standardFehl).toUtf8().constData(),
+                 QLocale::c().toString(standardVorschub).toUtf8().constData());
 }
 
 [[noreturn]] void falscherAufruf(const std::string& grund)
@@ -69,15 +81,19 @@ void benutzungZeigen(std::FILE* ziel)
     std::exit(2);
 }
 
-// One point file and the report it goes to.
+// One point file and the files it goes to (empty: not asked for).
 struct Umsetzung {
     std::string punktdatei;
     std::string bericht;
+    std::string ncProgramm;
+    std::string bild;
 };
 
 struct Aufruf {
     std::optional<double> fehl;  // standardFehl when not given
     std::optional<std::string> locale;
+    std::optional<Dialekt> nc;
+    double vorschub = standardVorschub;
     std::vector<Umsetzung> umsetzungen;
 };
 
@@ -88,6 +104,28 @@ double fehlLesen(const QString& wert)
     if (!zahlLesen(text, fehl) || !(fehl > 0.0) || !std::isfinite(fehl))
         falscherAufruf("--fehl \"" + text + "\" ist keine positive Zahl (z. B. 0.05).");
     return fehl;
+}
+
+double vorschubLesen(const QString& wert)
+{
+    const std::string text = wert.toStdString();
+    double vorschub = 0.0;
+    if (!zahlLesen(text, vorschub) || !(vorschub >= kleinsterVorschub)
+        || !(vorschub <= groessterVorschub))
+        falscherAufruf("--vorschub \"" + text + "\" ist kein Vorschub von "
+                       + QLocale::c().toString(kleinsterVorschub).toStdString() + " bis "
+                       + QLocale::c().toString(groessterVorschub, 'f', 4).toStdString()
+                       + " mm/min.");
+    return vorschub;
+}
+
+Dialekt dialektLesen(const QString& wert)
+{
+    if (wert == QLatin1String("klartext"))
+        return Dialekt::klartext;
+    if (wert == QLatin1String("din"))
+        return Dialekt::din;
+    falscherAufruf("--nc \"" + wert.toStdString() + "\" ist kein NC-Dialekt (klartext oder din).");
 }
 
 // Each point file once, and no two of them writing the same report.
@@ -119,9 +157,13 @@ Aufruf aufrufLesen(const QStringList& argumente)
     const QCommandLineOption fehl(QStringLiteral("fehl"), {}, QStringLiteral("WERT"));
     const QCommandLineOption locale(QStringLiteral("locale"), {}, QStringLiteral("NAME"));
     const QCommandLineOption bericht(QStringLiteral("o"), {}, QStringLiteral("BERICHT"));
+    const QCommandLineOption nc(QStringLiteral("nc"), {}, QStringLiteral("DIALEKT"));
+    const QCommandLineOption ncDatei(QStringLiteral("nc-datei"), {}, QStringLiteral("PFAD"));
+    const QCommandLineOption vorschub(QStringLiteral("vorschub"), {}, QStringLiteral("F"));
+    const QCommandLineOption bild(QStringLiteral("bild"), {}, QStringLiteral("PFAD"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({fehl, locale, bericht, hilfe, version});
+    parser.addOptions({fehl, locale, bericht, nc, ncDatei, vorschub, bild, hilfe, version});
     if (!parser.parse(argumente))
         falscherAufruf(parser.errorText().toStdString());
     if (parser.isSet(hilfe)) {
@@ -138,18 +180,32 @@ Aufruf aufrufLesen(const QStringList& argumente)
         aufruf.fehl = fehlLesen(parser.value(fehl));
     if (parser.isSet(locale))
         aufruf.locale = parser.value(locale).toStdString();
+    if (parser.isSet(nc))
+        aufruf.nc = dialektLesen(parser.value(nc));
+    if (parser.isSet(vorschub))
+        aufruf.vorschub = vorschubLesen(parser.value(vorschub));
+    if ((parser.isSet(ncDatei) || parser.isSet(vorschub)) && !aufruf.nc)
+        falscherAufruf("--nc-datei und --vorschub gehen nur mit --nc.");
     const QStringList dateien = parser.positionalArguments();
     if (dateien.isEmpty() || dateien.contains(QString()))
         falscherAufruf("keine Punktdatei angegeben.");
-    if (parser.isSet(bericht) && dateien.size() > 1)
-        falscherAufruf("-o nennt einen Bericht und geht nur mit einer Punktdatei.");
-    if (parser.isSet(bericht) && parser.value(bericht).isEmpty())
-        falscherAufruf("-o braucht einen Dateinamen.");
+    // Options that name one file go with one point file only.
+    for (const auto& [option, name] : {std::pair{&bericht, "-o"}, std::pair{&ncDatei, "--nc-datei"},
+                                       std::pair{&bild, "--bild"}}) {
+        if (parser.isSet(*option) && dateien.size() > 1)
+            falscherAufruf(std::string(name) + " nennt eine Datei und geht nur mit einer Punktdatei.");
+        if (parser.isSet(*option) && parser.value(*option).isEmpty())
+            falscherAufruf(std::string(name) + " braucht einen Dateinamen.");
+    }
     for (const QString& datei : dateien) {
         const std::string punktdatei = datei.toStdString();
-        aufruf.umsetzungen.push_back(
-            {punktdatei, parser.isSet(bericht) ? parser.value(bericht).toStdString()
-                                               : berichtspfadAbleiten(punktdatei)});
+        Umsetzung u{punktdatei, berichtspfadAbleiten(punktdatei), {}, parser.value(bild).toStdString()};
+        if (parser.isSet(bericht))
+            u.bericht = parser.value(bericht).toStdString();
+        if (aufruf.nc)
+            u.ncProgramm = parser.isSet(ncDatei) ? parser.value(ncDatei).toStdString()
+                                                 : ncPfadAbleiten(punktdatei, *aufruf.nc);
+        aufruf.umsetzungen.push_back(u);
     }
     doppelteAblehnen(aufruf.umsetzungen);
     return aufruf;
@@ -166,23 +222,56 @@ Zahlenformat formatWaehlen(const std::optional<std::string>& name)
     return Zahlenformat(locale);
 }
 
+// The files of a run besides its report, checked against the point file, the
+// report and each other, then made (each creates its temporary file at once).
+std::vector<std::unique_ptr<Kettenausgabe>> ausgabenAnlegen(const Umsetzung& u, const Aufruf& aufruf)
+{
+    std::vector<Ausgabedatei> dateien;
+    if (!u.ncProgramm.empty())
+        dateien.push_back({"NC-Programm", u.ncProgramm});
+    if (!u.bild.empty())
+        dateien.push_back({"Bild", u.bild});
+    ausgabenPruefen(u.punktdatei, u.bericht, dateien);
+    std::vector<std::unique_ptr<Kettenausgabe>> ausgaben;
+    if (!u.ncProgramm.empty())
+        ausgaben.push_back(
+            std::make_unique<NcProgramm>(*aufruf.nc, u.ncProgramm, u.punktdatei, aufruf.vorschub));
+    if (!u.bild.empty())
+        ausgaben.push_back(std::make_unique<Bahnbild>(u.bild));
+    return ausgaben;
+}
+
+// The line on stdout for a converted point file.
+void zusammenfassen(const Umsetzung& u, const Laufergebnis& ergebnis, double sekunden)
+{
+    std::string dazu;
+    if (!u.ncProgramm.empty())
+        dazu += ", NC-Programm " + u.ncProgramm;
+    if (!u.bild.empty())
+        dazu += ", Bild " + u.bild;
+    std::printf("Bericht geschrieben: %s (%lld Punkte, %lld %s, %s s)%s\n", u.bericht.c_str(),
+                static_cast<long long>(ergebnis.punkte), static_cast<long long>(ergebnis.boegen),
+                ergebnis.boegen == 1 ? "Bogen" : "Bögen",
+                QLocale(QLocale::German).toString(sekunden, 'f', 2).toUtf8().constData(),
+                dazu.c_str());
+    std::fflush(stdout);
+}
+
 // Converts one point file; false when it was rejected (the message is on stderr).
 bool umsetzen(const Umsetzung& u, const Aufruf& aufruf, const Zahlenformat& format)
 {
     const auto start = std::chrono::steady_clock::now();
     try {
         Berichtsdatei bericht(u.bericht);
+        const auto ausgaben = ausgabenAnlegen(u, aufruf);
         Fortschritt fortschritt(u.punktdatei, STDERR_FILENO, std::chrono::seconds(1));
-        Kettenausgabe* const weitere[] = {&fortschritt};
+        std::vector<Kettenausgabe*> weitere{&fortschritt};
+        for (const auto& ausgabe : ausgaben)
+            weitere.push_back(ausgabe.get());
         const Laufauftrag auftrag{u.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell};
         const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, bericht, weitere);
         const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
-        const QString sekunden = QLocale(QLocale::German).toString(dauer.count(), 'f', 2);
-        std::printf("Bericht geschrieben: %s (%lld Punkte, %lld %s, %s s)\n", u.bericht.c_str(),
-                    static_cast<long long>(ergebnis.punkte),
-                    static_cast<long long>(ergebnis.boegen),
-                    ergebnis.boegen == 1 ? "Bogen" : "Bögen", sekunden.toUtf8().constData());
-        std::fflush(stdout);
+        zusammenfassen(u, ergebnis, dauer.count());
         return true;
     } catch (const Fehler& fehler) {
         std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());

@@ -178,3 +178,38 @@ TEST_F(Konverter, MehrerePunktdateien)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.ausgabe.rfind("bogenkette-cli ", 0), 0u) << version.ausgabe;
 }
+
+// NC programs and the picture from the converter: default names beside the point
+// file, the options checked before anything is written, and a program that would
+// overwrite the point file refused with nothing left behind.
+TEST_F(Konverter, NcProgrammUndBild)
+{
+    fs::copy_file(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.spl", ordner / "k.spl");
+    const std::string k = q(ordner / "k.spl");
+    const auto din = cli("--fehl 0.1 --nc din --bild " + q(ordner / "k.svg") + " " + k);
+    ASSERT_EQ(din.status, 0) << din.ausgabe;
+    const std::string programm = lesen(ordner / "k.NC");
+    const std::string golden = lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.NC");
+    EXPECT_EQ(programm.substr(programm.find("G21")), golden.substr(golden.find("G21")));
+    EXPECT_NE(programm.find("(Punktdatei k.spl, fehl 0.1, 1 Bogen)"), std::string::npos) << programm;
+    EXPECT_NE(lesen(ordner / "k.svg").find("<svg"), std::string::npos);
+    EXPECT_NE(din.ausgabe.find("NC-Programm " + (ordner / "k.NC").string()), std::string::npos);
+    const auto klartext = cli("--fehl 0.1 --nc klartext --vorschub 250 " + k);
+    ASSERT_EQ(klartext.status, 0) << klartext.ausgabe;
+    EXPECT_NE(lesen(ordner / "k.H").find(" F250\r\n"), std::string::npos) << lesen(ordner / "k.H");
+    EXPECT_EQ(lesen(ordner / "k.TXT"), lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT"));
+
+    fs::copy_file(ordner / "k.spl", ordner / "l.spl");
+    const auto vorher = stand();
+    for (const std::string& args : {"--nc iso " + k, "--vorschub 300 " + k, "--nc din --vorschub 0 " + k,
+                                    "--nc din --nc-datei " + q(ordner / "x.NC") + " " + k + " " + q(ordner / "l.spl"),
+                                    "--bild " + q(ordner / "x.svg") + " " + k + " " + q(ordner / "l.spl")}) {
+        const auto r = cli(args);
+        EXPECT_EQ(r.status, 2) << args << ": " << r.ausgabe;
+        EXPECT_NE(r.ausgabe.find("Aufruf: bogenkette-cli"), std::string::npos);
+    }
+    const auto selbst = cli("--nc din --nc-datei " + k + " " + k);
+    EXPECT_EQ(selbst.status, 1);
+    EXPECT_NE(selbst.ausgabe.find("ist die Punktdatei selbst"), std::string::npos) << selbst.ausgabe;
+    EXPECT_EQ(stand(), vorher);
+}
