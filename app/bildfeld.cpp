@@ -1,7 +1,8 @@
 #include "app/bildfeld.h"
 
 #include "app/fokusrahmen.h"
-#include "sketch/skizze.h"
+#include "geometry/bahn.h"
+#include "sketch/bahnskizze.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,6 +20,9 @@ QSize Bildfeld::flaechengroesse() const
 {
     return size().shrunkBy(QMargins(rand_, rand_, rand_, rand_)).expandedTo(QSize(1, 1));
 }
+
+// A strong red, as in the picture of the path.
+const std::uint32_t Bildfeld::bahnfarbe = 0xFFD00000;
 
 QColor Bildfeld::grundfarbe() const
 {
@@ -40,8 +44,21 @@ void Bildfeld::skizzeZeichnen(const Kontur& kontur)
     {
         Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
                             0xFF000000);  // solid black
-        bogenkette::skizzeZeichnen(kontur, maler);
+        mass_ = bogenkette::skizzeZeichnen(kontur, maler);
     }
+    repaint();
+}
+
+void Bildfeld::bahnZeichnen(const Kontur& kontur, double fehl, const std::vector<Bogen>& boegen)
+{
+    if (bild_.size() != flaechengroesse() || kontur.anzahl < 1 || bahnrahmen(kontur).ausserhalb != 0)
+        return;
+    Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
+                        bahnfarbe);
+    Bahnskizze skizze(mass_, maler);
+    Bahnbau bahn(kontur, fehl, skizze);
+    for (const Bogen& bogen : boegen)
+        bahn.bogenAufnehmen(bogen);
     repaint();
 }
 

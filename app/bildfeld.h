@@ -1,4 +1,5 @@
-// Picture1: the picture area that shows the sketch.
+// Picture1: the picture area that shows the sketch, and over it the path the
+// machine will cut, in a colour of its own.
 //
 // A sunken border around an inner drawing surface. What is drawn is kept in an
 // image of the surface's size, which paintEvent copies to the screen, so the
@@ -7,10 +8,15 @@
 // keyboard focus, a frame lines the edge of the surface on the screen.
 #pragma once
 
+#include "geometry/kette.h"
 #include "input/kontur.h"
+#include "sketch/skizze.h"
 
 #include <QImage>
 #include <QWidget>
+
+#include <cstdint>
+#include <vector>
 
 namespace bogenkette
 {
@@ -26,9 +32,14 @@ class Bildfeld : public QWidget
     // Draws the sketch of the points onto the surface (over what it shows) and puts
     // it on the screen at once, before the computation goes on.
     void skizzeZeichnen(const Kontur& kontur);
+    // Draws the path along the chain `boegen` of the points last sketched, on the
+    // sketch's scale. Nothing where no path can be made (points beyond its range).
+    void bahnZeichnen(const Kontur& kontur, double fehl, const std::vector<Bogen>& boegen);
 
     // What the surface shows, without the border.
     const QImage& bild() const { return bild_; }
+    // The colour of the path (0xAARRGGBB).
+    static const std::uint32_t bahnfarbe;
 
   protected:
     void paintEvent(QPaintEvent* ereignis) override;
@@ -40,6 +51,7 @@ class Bildfeld : public QWidget
 
     int rand_;
     QImage bild_;
+    Skizzenmass mass_;  // of the last sketch
 };
 
 } // namespace bogenkette

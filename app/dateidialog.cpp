@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace bogenkette
 {
 
@@ -13,10 +15,12 @@ bool Dateidialog::zeigen(Art art)
     const QFileInfo name(dateiname_);
     const bool mitOrdner = dateiname_.contains(QLatin1Char('/'));
     const QString ordner = mitOrdner ? name.absolutePath() : anfangsordner_;
-    const std::optional<QString> gewaehlt = anzeigen(art, ordner, name.fileName(), filter_);
-    if (!gewaehlt || gewaehlt->isEmpty())
+    const std::optional<Wahl> gewaehlt =
+        anzeigen(art, ordner, name.fileName(), filter_, vorauswahl_);
+    if (!gewaehlt || gewaehlt->datei.isEmpty())
         return false;
-    dateiname_ = *gewaehlt;
+    dateiname_ = gewaehlt->datei;
+    gewaehlterFilter_ = gewaehlt->filter;
     return true;
 }
 
@@ -45,8 +49,8 @@ class QtDateidialog : public Dateidialog
     }
 
   protected:
-    std::optional<QString> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
-                                    const QStringList& filter) override
+    std::optional<Wahl> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
+                                 const QStringList& filter, qsizetype vorauswahl) override
     {
         const bool oeffnen = art == Art::oeffnen;
         dialog_.setWindowTitle(oeffnen ? QStringLiteral("Öffnen")
@@ -54,8 +58,8 @@ class QtDateidialog : public Dateidialog
         dialog_.setAcceptMode(oeffnen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog_.setFileMode(oeffnen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog_.setNameFilters(filter);
-        if (!filter.isEmpty())
-            dialog_.selectNameFilter(filter.first());
+        if (vorauswahl >= 0 && vorauswahl < filter.size())
+            dialog_.selectNameFilter(filter[vorauswahl]);
         dialog_.setDirectory(ordner);
         dialog_.selectFile(vorschlag);
         if (dialog_.exec() != QDialog::Accepted)
@@ -63,7 +67,7 @@ class QtDateidialog : public Dateidialog
         const QStringList dateien = dialog_.selectedFiles();
         if (dateien.isEmpty())
             return std::nullopt;
-        return dateien.first();
+        return Wahl{dateien.first(), std::max<qsizetype>(0, filter.indexOf(dialog_.selectedNameFilter()))};
     }
 
   private:

@@ -27,26 +27,38 @@ class Dateidialog
     virtual ~Dateidialog() = default;
 
     void anfangsordnerSetzen(const QString& ordner) { anfangsordner_ = ordner; }
-    // Entries in Qt's filter syntax, e.g. "SPL-Dateien (*.spl *.SPL)"; the first one
-    // is selected.
-    void filterSetzen(const QStringList& filter) { filter_ = filter; }
+    // Entries in Qt's filter syntax, e.g. "SPL-Dateien (*.spl *.SPL)"; entry
+    // `vorauswahl` is selected when the dialog opens.
+    void filterSetzen(const QStringList& filter, qsizetype vorauswahl)
+    {
+        filter_ = filter;
+        vorauswahl_ = vorauswahl;
+    }
     const QString& dateiname() const { return dateiname_; }
+    // The filter entry selected when the user last confirmed a name.
+    qsizetype gewaehlterFilter() const { return gewaehlterFilter_; }
 
     // Shows the dialog. True when the user confirmed a name, which is then the kept
     // file name; false when the user cancelled, and nothing has changed.
     bool zeigen(Art art);
 
   protected:
-    // Shows the dialog in `ordner` with `vorschlag` as the proposed name; gives the
-    // chosen file's full path, or nothing when the user cancels.
-    virtual std::optional<QString> anzeigen(Art art, const QString& ordner,
-                                            const QString& vorschlag,
-                                            const QStringList& filter) = 0;
+    // The user's choice: the file's full path and the filter entry selected.
+    struct Wahl {
+        QString datei;
+        qsizetype filter = 0;
+    };
+    // Shows the dialog in `ordner` with `vorschlag` as the proposed name and filter
+    // entry `vorauswahl` selected; gives the choice, or nothing when the user cancels.
+    virtual std::optional<Wahl> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
+                                         const QStringList& filter, qsizetype vorauswahl) = 0;
 
   private:
     QString anfangsordner_;
     QStringList filter_;
+    qsizetype vorauswahl_ = 0;
     QString dateiname_;
+    qsizetype gewaehlterFilter_ = 0;
 };
 
 // The folder the dialogs start in: "C:\Eigene Dateien" where it exists, otherwise

@@ -6,6 +6,7 @@
 #include "app/schriften.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
+#include "nc/ncprogramm.h"
 #include "report/ausgabe.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
@@ -66,16 +67,32 @@ std::string pfadVon(const QString& name)
     return QFile::encodeName(name).toStdString();
 }
 
-// Shows the run in the window: the sketch of the points as soon as they are read.
+// The types the report's save dialog offers: the report alone, or with an NC
+// program in one of the two dialects beside it (the order of Form1::ncWahl_).
+const QStringList berichtsfilter = {QStringLiteral("TXT-Dateien (*.txt *.TXT)"),
+                                    QStringLiteral("Bericht und Klartext-Programm (*.TXT *.H)"),
+                                    QStringLiteral("Bericht und DIN/ISO-Programm (*.TXT *.NC)")};
+
+// Shows the run in the window: the sketch of the points as soon as they are read,
+// and once the run has succeeded the path the machine will cut over it.
 class Laufanzeige : public Kettenausgabe {
 public:
     explicit Laufanzeige(Bildfeld& bild) : bild_(bild) {}
-    void beginnen(const Kontur& kontur, double) override { bild_.skizzeZeichnen(kontur); }
-    void bogenAufnehmen(const Bogen&) override {}
+    void beginnen(const Kontur& kontur, double fehl) override
+    {
+        kontur_ = &kontur;
+        fehl_ = fehl;
+        bild_.skizzeZeichnen(kontur);
+    }
+    void bogenAufnehmen(const Bogen& bogen) override { boegen_.push_back(bogen); }
     void abschliessen() override {}
+    void freigeben() override { bild_.bahnZeichnen(*kontur_, fehl_, boegen_); }
 
 private:
     Bildfeld& bild_;
+    const Kontur* kontur_ = nullptr;
+    double fehl_ = 0.0;
+    std::vector<Bogen> boegen_;
 };
 
 // The busy cursor for as long as the computation runs.
@@ -212,7 +229,7 @@ void Form1::Command1_Click()
 {
     pabDatei->anfangsordnerSetzen(standardordner());
     pabDatei->filterSetzen(
-        {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")});
+        {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")}, 0);
     if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
         return; // cancelled: nothing changes
     strDateiname_ = pabDatei->dateiname();
@@ -231,9 +248,10 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     pabDatei->anfangsordnerSetzen(standardordner());
-    pabDatei->filterSetzen({QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
+    pabDatei->filterSetzen(berichtsfilter, ncWahl_);  // the type chosen last time
     if (!pabDatei->zeigen(Dateidialog::Art::speichern))
         return; // cancelled: nothing changes
+    ncWahl_ = pabDatei->gewaehlterFilter();
     const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
     kanal2_.reset(); // discards the report file chosen before
     try {
@@ -267,8 +285,17 @@ void Form1::Command3_Click()
         // Each computation shows only its own points.
         Picture1->leeren();
         Laufanzeige anzeige(*Picture1);
-        Kettenausgabe* const ausgaben[] = {&anzeige};
+        std::vector<Kettenausgabe*> ausgaben{&anzeige};
         try {
+            std::unique_ptr<NcProgramm> programm;
+            if (const std::optional<Dialekt> dialekt = ncDialekt()) {
+                const std::string pfad = ncPfadAbleiten(kanal2_->pfad(), *dialekt);
+                const Ausgabedatei datei[] = {{"NC-Programm", pfad}};
+                ausgabenPruefen(pfadVon(strDateiname_), kanal2_->pfad(), datei);
+                programm = std::make_unique<NcProgramm>(*dialekt, pfad, pfadVon(strDateiname_),
+                                                        standardVorschub);
+                ausgaben.push_back(programm.get());
+            }
             const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
                                       Kettenverfahren::schnell};
             berechnungDurchfuehren(auftrag, *kanal2_, ausgaben);
@@ -285,16 +312,31 @@ void Form1::Command3_Click()
         fehlerMelden(QString::fromStdString(meldung));
 }
 
-// The dialog does not ask about the report file: its name is derived from the chosen
-// one. So a file of that name is replaced only after the user has agreed here.
+std::optional<Dialekt> Form1::ncDialekt() const
+{
+    if (ncWahl_ == 1)
+        return Dialekt::klartext;
+    if (ncWahl_ == 2)
+        return Dialekt::din;
+    return std::nullopt;
+}
+
+// The dialog does not ask about the report file nor the NC program: their names are
+// derived from the chosen one. So a file of those names is replaced only after the
+// user has agreed here.
 bool Form1::ersetzenErlaubt()
 {
-    std::error_code fehler;
-    const std::string& pfad = kanal2_->pfad();
-    if (!std::filesystem::is_regular_file(pfad, fehler))
-        return true;
-    return ersetzenFragen(
-        QString::fromStdString("Die Datei " + dateiname(pfad) + " existiert bereits. Ersetzen?"));
+    std::vector<std::string> pfade{kanal2_->pfad()};
+    if (const std::optional<Dialekt> dialekt = ncDialekt())
+        pfade.push_back(ncPfadAbleiten(kanal2_->pfad(), *dialekt));
+    for (const std::string& pfad : pfade) {
+        std::error_code fehler;
+        if (std::filesystem::is_regular_file(pfad, fehler)
+            && !ersetzenFragen(QString::fromStdString("Die Datei " + dateiname(pfad)
+                                                      + " existiert bereits. Ersetzen?")))
+            return false;
+    }
+    return true;
 }
 
 void Form1::gleicheDateiPruefen() const

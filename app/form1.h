@@ -3,7 +3,10 @@
 // In the left column the user chooses the point file (Command1), then the report
 // file (Command2), sets the contour error fehl with the scroll bar (HScroll1, its
 // value shown by Label5; it starts at 0,05), and starts the computation (Command3);
-// the sketch of the points appears in the picture area on the right (Picture1).
+// the sketch of the points appears in the picture area on the right (Picture1), and
+// after a successful run the path the machine will cut over it. The report's save
+// dialog also offers an NC program (klartext or DIN/ISO) beside the report, with its
+// base name; the choice is kept for the next time.
 // Command2 and Command3 appear in that order and are never hidden again.
 //
 // Channel 1 is the point file, opened when it is chosen (so that a file that cannot
@@ -17,12 +20,14 @@
 #pragma once
 
 #include "app/dateidialog.h"
+#include "nc/ncprogramm.h"
 #include "report/zahlenformat.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -66,6 +71,8 @@ class Form1 : public QWidget
     void HScroll1_Change();
     void Command3_Click();
 
+    // The dialect of the NC program chosen with the report, if any.
+    std::optional<Dialekt> ncDialekt() const;
     bool ersetzenErlaubt();
     void kanaeleSchliessen();
     void knoepfeAnpassen();
@@ -89,6 +96,9 @@ class Form1 : public QWidget
     Zahlenformat format_;
     QString strDateiname_;
     double fehl_ = 0.0;
+    // The type chosen in the report's save dialog: 0 the report alone, 1 with a
+    // klartext program, 2 with a DIN/ISO program. Kept for the next choice.
+    qsizetype ncWahl_ = 0;
     std::unique_ptr<Punktkanal> kanal1_;
     std::unique_ptr<Berichtsdatei> kanal2_;
 };

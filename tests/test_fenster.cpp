@@ -55,22 +55,26 @@ class Antworten : public Dateidialog
         Art art;
         QString ordner, vorschlag;
         QStringList filter;
+        qsizetype vorauswahl;
     };
     std::deque<std::optional<QString>> naechste;
+    qsizetype filterWahl = 0;  // the filter entry each confirmed answer leaves selected
     std::vector<Aufruf> aufrufe;
 
   protected:
-    std::optional<QString> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
-                                    const QStringList& filter) override
+    std::optional<Wahl> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
+                                 const QStringList& filter, qsizetype vorauswahl) override
     {
-        aufrufe.push_back({art, ordner, vorschlag, filter});
+        aufrufe.push_back({art, ordner, vorschlag, filter, vorauswahl});
         if (naechste.empty()) {
             ADD_FAILURE() << "the dialog was shown once too often";
             return std::nullopt;
         }
         auto antwort = naechste.front();
         naechste.pop_front();
-        return antwort;
+        if (!antwort)
+            return std::nullopt;
+        return Wahl{*antwort, filterWahl};
     }
 };
 
@@ -464,7 +468,10 @@ TEST_F(Fenster, DialogBehaeltSeinenNamen)
     }
     EXPECT_EQ(antworten->aufrufe[2].art, Dateidialog::Art::speichern);
     EXPECT_EQ(antworten->aufrufe[2].filter,
-              QStringList{QStringLiteral("TXT-Dateien (*.txt *.TXT)")});
+              (QStringList{QStringLiteral("TXT-Dateien (*.txt *.TXT)"),
+                           QStringLiteral("Bericht und Klartext-Programm (*.TXT *.H)"),
+                           QStringLiteral("Bericht und DIN/ISO-Programm (*.TXT *.NC)")}));
+    EXPECT_EQ(antworten->aufrufe[2].vorauswahl, 0);
     EXPECT_EQ(antworten->dateiname(), q(spl));
 
     // Confirming the proposed name gives the report the point file's name with TXT.
@@ -841,9 +848,20 @@ TEST_F(Fenster, BerichtWaereDiePunktdatei)
 
 // ------------------------------------------------------------------ the sketch
 
+// Drawn: in the black of the points, or in the colour of the path over them.
 bool schwarz(const QImage& bild, int x, int y)
 {
-    return bild.pixelColor(x, y) == QColor(Qt::black);
+    const QRgb farbe = bild.pixel(x, y);
+    return farbe == QColor(Qt::black).rgb() || farbe == Bildfeld::bahnfarbe;
+}
+
+int bahnpixel(const QImage& bild)
+{
+    int anzahl = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            anzahl += bild.pixel(x, y) == Bildfeld::bahnfarbe;
+    return anzahl;
 }
 
 TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
@@ -889,6 +907,54 @@ TEST_F(Fenster, AbgelehnteDateiLoeschtDieSkizze)
     rechnen();
     EXPECT_EQ(fenster->meldungen.size(), 1);
     EXPECT_FALSE(schwarz(bild, 200, 301));
+}
+
+// An NC program chosen in the report's save dialog: written beside the report with
+// its base name, as the converter writes it; the choice is offered again next
+// time; an existing program is replaced only after a question; a program that
+// cannot be written is named in a message and leaves no file. After every
+// successful run the path is drawn over the points in its own colour.
+TEST_F(Fenster, NcProgrammUndBahn)
+{
+    const fs::path spl = ordner / "kontur.spl";
+    fs::copy_file(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.spl", spl);
+    const QImage& bild = element<Bildfeld>("Picture1")->bild();
+    schieben(10);
+    punktdatei(spl);
+    antworten->filterWahl = 2;
+    bericht(ordner / "kontur.txt");
+    rechnen();
+    EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
+    const auto cliLauf = cli("--fehl 0.1 --nc din --nc-datei " + q(ordner / "cli.NC").toStdString()
+                             + " -o " + q(ordner / "cli.TXT").toStdString() + " " + q(spl).toStdString());
+    ASSERT_EQ(cliLauf.status, 0) << cliLauf.ausgabe;
+    EXPECT_EQ(lesen(ordner / "kontur.NC"), lesen(ordner / "cli.NC"));
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(ordner / "cli.TXT"));
+    EXPECT_GT(bahnpixel(bild), 100);
+
+    // Offered again: the DIN/ISO program; an existing one is asked about.
+    punktdatei(spl);
+    bericht(ordner / "kontur.txt");
+    EXPECT_EQ(antworten->aufrufe.back().vorauswahl, 2);
+    const auto vorher = stand();
+    fenster->ersetzen = {true, false};  // the report yes, the program no
+    rechnen();
+    EXPECT_EQ(fenster->fragen.size(), 2);
+    EXPECT_NE(fenster->fragen.back().toStdString().find("kontur.NC"), std::string::npos);
+    EXPECT_EQ(stand(), vorher);
+
+    // A program that cannot be written: a folder of its name.
+    fs::remove(ordner / "kontur.NC");
+    fs::create_directory(ordner / "kontur.NC");
+    antworten->filterWahl = 2;
+    bericht(ordner / "kontur.txt");
+    fs::remove(ordner / "kontur.TXT");
+    rechnen();
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_NE(fenster->meldungen[0].toStdString().find("NC-Programm \""), std::string::npos)
+        << fenster->meldungen[0].toStdString();
+    EXPECT_FALSE(fs::exists(ordner / "kontur.TXT"));
+    EXPECT_EQ(bahnpixel(bild), 0);
 }
 
 } // namespace
