@@ -43,7 +43,7 @@ void Bildfeld::skizzeZeichnen(const Kontur& kontur)
         leeren();
     {
         Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
-                            0xFF000000);  // solid black
+                            0xFF000000, 1);  // solid black
         mass_ = bogenkette::skizzeZeichnen(kontur, maler);
     }
     repaint();
@@ -53,13 +53,17 @@ void Bildfeld::bahnZeichnen(const Kontur& kontur, double fehl, const std::vector
 {
     if (bild_.size() != flaechengroesse() || kontur.anzahl < 1 || bahnrahmen(kontur).ausserhalb != 0)
         return;
-    Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
-                        bahnfarbe);
-    Bahnskizze skizze(mass_, maler);
-    Bahnbau bahn(kontur, fehl, skizze);
-    for (const Bogen& bogen : boegen)
-        bahn.bogenAufnehmen(bogen);
-    repaint();
+    {
+        // Three pixels wide, so that it shows beside the points' line, which is
+        // drawn again over it.
+        Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
+                            bahnfarbe, 3);
+        Bahnskizze skizze(mass_, maler);
+        Bahnbau bahn(kontur, fehl, skizze);
+        for (const Bogen& bogen : boegen)
+            bahn.bogenAufnehmen(bogen);
+    }
+    skizzeZeichnen(kontur);
 }
 
 void Bildfeld::resizeEvent(QResizeEvent*)

@@ -59,7 +59,7 @@ int main()
             std::fill(bild.begin(), bild.end(), 0xFFFFFFFFu);
             const auto start = std::chrono::steady_clock::now();
             Rasterflaeche flaeche(reinterpret_cast<unsigned char*>(bild.data()), breite, hoehe,
-                                  breite * 4, 0xFF000000u);
+                                  breite * 4, 0xFF000000u, 1);
             skizzeZeichnen(k, flaeche);
             const std::chrono::duration<double, std::milli> ms =
                 std::chrono::steady_clock::now() - start;

@@ -121,13 +121,14 @@ void Pixelflaeche::linieZiehen(float x1, float y1, float x2, float y2)
 }
 
 Rasterflaeche::Rasterflaeche(unsigned char* bits, int breite, int hoehe,
-                             std::ptrdiff_t zeilenlaenge, std::uint32_t farbe)
+                             std::ptrdiff_t zeilenlaenge, std::uint32_t farbe, int staerke)
     : Pixelflaeche(breite, hoehe),
       bits_(bits),
       breite_(breite),
       hoehe_(hoehe),
       zeilenlaenge_(zeilenlaenge),
-      farbe_(farbe)
+      farbe_(farbe),
+      rand_(staerke / 2)
 {
 }
 
@@ -157,10 +158,11 @@ void Rasterflaeche::pixellinieZiehen(int x1, int y1, int x2, int y2)
 
 void Rasterflaeche::punktSetzen(int x, int y)
 {
-    if (x >= 0 && y >= 0 && x < breite_ && y < hoehe_)
-        std::memcpy(bits_ + static_cast<std::ptrdiff_t>(y) * zeilenlaenge_
-                        + static_cast<std::ptrdiff_t>(x) * 4,
-                    &farbe_, 4);
+    for (int j = std::max(0, y - rand_); j <= std::min(hoehe_ - 1, y + rand_); ++j)
+        for (int i = std::max(0, x - rand_); i <= std::min(breite_ - 1, x + rand_); ++i)
+            std::memcpy(bits_ + static_cast<std::ptrdiff_t>(j) * zeilenlaenge_
+                            + static_cast<std::ptrdiff_t>(i) * 4,
+                        &farbe_, 4);
 }
 
 }  // namespace bogenkette

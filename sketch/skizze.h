@@ -87,13 +87,14 @@ class Pixelflaeche : public Zeichenflaeche
 };
 
 // Draws the sketch's pixel lines into an image of 32-bit pixels (rows of
-// `zeilenlaenge` bytes, as a QImage of format RGB32 keeps them): solid, one pixel
-// wide, both end pixels included, in `farbe`. Written straight into the rows,
-// since a contour of scattered points can hand on a million long lines.
+// `zeilenlaenge` bytes, as a QImage of format RGB32 keeps them): solid, `staerke`
+// pixels wide (1 or an odd number), both end pixels included, in `farbe`. Written
+// straight into the rows, since a contour of scattered points can hand on a
+// million long lines.
 class Rasterflaeche : public Pixelflaeche {
 public:
     Rasterflaeche(unsigned char* bits, int breite, int hoehe, std::ptrdiff_t zeilenlaenge,
-                  std::uint32_t farbe);
+                  std::uint32_t farbe, int staerke);
 
 protected:
     void pixellinieZiehen(int x1, int y1, int x2, int y2) override;
@@ -105,6 +106,7 @@ private:
     const int breite_, hoehe_;
     const std::ptrdiff_t zeilenlaenge_;
     const std::uint32_t farbe_;
+    const int rand_;  // pixels on either side of the line's own
 };
 
 }  // namespace bogenkette

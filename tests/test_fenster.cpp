@@ -848,11 +848,10 @@ TEST_F(Fenster, BerichtWaereDiePunktdatei)
 
 // ------------------------------------------------------------------ the sketch
 
-// Drawn: in the black of the points, or in the colour of the path over them.
+// The points' line is black, drawn again over the path after a run.
 bool schwarz(const QImage& bild, int x, int y)
 {
-    const QRgb farbe = bild.pixel(x, y);
-    return farbe == QColor(Qt::black).rgb() || farbe == Bildfeld::bahnfarbe;
+    return bild.pixelColor(x, y) == QColor(Qt::black);
 }
 
 int bahnpixel(const QImage& bild)
