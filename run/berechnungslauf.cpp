@@ -1,6 +1,7 @@
 #include "run/berechnungslauf.h"
 
 #include "common/fehler.h"
+#include "common/vektorregister.h"
 #include "geometry/kette.h"
 #include "geometry/kette_einfach.h"
 #include "input/punktdatei.h"
@@ -75,6 +76,7 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
                                     std::span<Kettenausgabe* const> weitere)
 {
     try {
+        vektorregisterFreigeben();  // before the threads start, which take over the state
         berichtPruefen(auftrag.punktdatei, bericht.pfad());
         const Kontur kontur = punktdateiLesen(auftrag.punktdatei, wertebereich(auftrag.format));
         const double fehl = fehlWaehlen(auftrag.fehl);
