@@ -24,10 +24,7 @@ QSize Bildfeld::flaechengroesse() const
 // A strong red, as in the picture of the path.
 const std::uint32_t Bildfeld::bahnfarbe = 0xFFD00000;
 
-QColor Bildfeld::grundfarbe() const
-{
-    return palette().color(QPalette::Base);
-}
+QColor Bildfeld::grundfarbe() const { return palette().color(QPalette::Base); }
 
 void Bildfeld::leeren()
 {
@@ -51,7 +48,8 @@ void Bildfeld::skizzeZeichnen(const Kontur& kontur)
 
 void Bildfeld::bahnZeichnen(const Kontur& kontur, double fehl, const std::vector<Bogen>& boegen)
 {
-    if (bild_.size() != flaechengroesse() || kontur.anzahl < 1 || bahnrahmen(kontur).ausserhalb != 0)
+    if (bild_.size() != flaechengroesse() || kontur.anzahl < 1
+        || bahnrahmen(kontur).ausserhalb != 0)
         return;
     {
         // Three pixels wide, so that it shows beside the points' line, which is
@@ -84,4 +82,4 @@ void Bildfeld::paintEvent(QPaintEvent* ereignis)
     fokusrahmenZeichnen(maler, *this, flaeche);
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

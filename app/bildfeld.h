@@ -18,12 +18,10 @@
 #include <cstdint>
 #include <vector>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-class Bildfeld : public QWidget
-{
-  public:
+class Bildfeld : public QWidget {
+public:
     // `rand`: width of the border in pixels on each side.
     Bildfeld(int rand, QWidget* eltern);
 
@@ -41,11 +39,11 @@ class Bildfeld : public QWidget
     // The colour of the path (0xAARRGGBB).
     static const std::uint32_t bahnfarbe;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* ereignis) override;
     void resizeEvent(QResizeEvent* ereignis) override;
 
-  private:
+private:
     QSize flaechengroesse() const;
     QColor grundfarbe() const;
 
@@ -54,4 +52,4 @@ class Bildfeld : public QWidget
     Skizzenmass mass_;  // of the last sketch
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 bool Dateidialog::zeigen(Art art)
 {
@@ -35,12 +34,10 @@ QString standardordner()
     return QDir::homePath();
 }
 
-namespace
-{
+namespace {
 
-class QtDateidialog : public Dateidialog
-{
-  public:
+class QtDateidialog : public Dateidialog {
+public:
     explicit QtDateidialog(QWidget* eltern) : dialog_(eltern)
     {
         // The report takes a name derived from the chosen one, so a question about
@@ -48,7 +45,7 @@ class QtDateidialog : public Dateidialog
         dialog_.setOption(QFileDialog::DontConfirmOverwrite);
     }
 
-  protected:
+protected:
     std::optional<Wahl> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
                                  const QStringList& filter, qsizetype vorauswahl) override
     {
@@ -67,18 +64,19 @@ class QtDateidialog : public Dateidialog
         const QStringList dateien = dialog_.selectedFiles();
         if (dateien.isEmpty())
             return std::nullopt;
-        return Wahl{dateien.first(), std::max<qsizetype>(0, filter.indexOf(dialog_.selectedNameFilter()))};
+        return Wahl{dateien.first(),
+                    std::max<qsizetype>(0, filter.indexOf(dialog_.selectedNameFilter()))};
     }
 
-  private:
+private:
     QFileDialog dialog_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Dateidialog> qtDateidialog(QWidget* eltern)
 {
     return std::make_unique<QtDateidialog>(eltern);
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -16,12 +16,10 @@
 
 class QWidget;
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-class Dateidialog
-{
-  public:
+class Dateidialog {
+public:
     enum class Art { oeffnen, speichern };
 
     virtual ~Dateidialog() = default;
@@ -42,7 +40,7 @@ class Dateidialog
     // file name; false when the user cancelled, and nothing has changed.
     bool zeigen(Art art);
 
-  protected:
+protected:
     // The user's choice: the file's full path and the filter entry selected.
     struct Wahl {
         QString datei;
@@ -53,7 +51,7 @@ class Dateidialog
     virtual std::optional<Wahl> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
                                          const QStringList& filter, qsizetype vorauswahl) = 0;
 
-  private:
+private:
     QString anfangsordner_;
     QStringList filter_;
     qsizetype vorauswahl_ = 0;
@@ -68,4 +66,4 @@ QString standardordner();
 // The dialog as the user sees it: one QFileDialog, shown again for every use.
 std::unique_ptr<Dateidialog> qtDateidialog(QWidget* eltern);
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -2,15 +2,14 @@
 
 #include <QPainter>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 void fokusrahmenZeichnen(QPainter& maler, const QWidget& steuerelement, const QRect& rahmen)
 {
     // As the style does for the buttons: only once the focus has been moved by keyboard,
     // so that a click or a finished computation does not frame the sketch.
-    if (!steuerelement.hasFocus() ||
-        !steuerelement.window()->testAttribute(Qt::WA_KeyboardFocusChange))
+    if (!steuerelement.hasFocus()
+        || !steuerelement.window()->testAttribute(Qt::WA_KeyboardFocusChange))
         return;
     constexpr int breite = 2;
     const QColor farbe = steuerelement.palette().color(QPalette::Highlight);
@@ -27,4 +26,4 @@ void Schieber::paintEvent(QPaintEvent* ereignis)
     fokusrahmenZeichnen(maler, *this, rect());
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

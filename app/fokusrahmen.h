@@ -8,20 +8,18 @@
 
 class QPainter;
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 // Draws the frame along the inside of `rahmen` when `steuerelement` has the focus.
 void fokusrahmenZeichnen(QPainter& maler, const QWidget& steuerelement, const QRect& rahmen);
 
 // HScroll1: a horizontal scroll bar framed while it has the focus.
-class Schieber : public QScrollBar
-{
-  public:
+class Schieber : public QScrollBar {
+public:
     explicit Schieber(QWidget* eltern) : QScrollBar(Qt::Horizontal, eltern) {}
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* ereignis) override;
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

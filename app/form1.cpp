@@ -28,20 +28,15 @@
 
 #include "app/bogenkette.xpm"
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
-const QColor fensterfarbe(255, 192, 128); // light orange
+const QColor fensterfarbe(255, 192, 128);  // light orange
 const QColor knopfgrau(192, 192, 192);
 
 // Window lengths are given in twips, 1/1440 inch.
-int twips(int wert, int dpi)
-{
-    return qRound(wert * dpi / 1440.0);
-}
+int twips(int wert, int dpi) { return qRound(wert * dpi / 1440.0); }
 
 QFont fetteSchrift(const char* familie, double punkte)
 {
@@ -56,16 +51,13 @@ QFont fetteSchrift(const char* familie, double punkte)
 void einpassen(QWidget* steuerelement, const QString& text, int innenrand)
 {
     QFont schrift = steuerelement->font();
-    while (QFontMetrics(schrift).horizontalAdvance(text) + innenrand > steuerelement->width() &&
-           schrift.pointSizeF() > 6.0)
+    while (QFontMetrics(schrift).horizontalAdvance(text) + innenrand > steuerelement->width()
+           && schrift.pointSizeF() > 6.0)
         schrift.setPointSizeF(schrift.pointSizeF() - 0.25);
     steuerelement->setFont(schrift);
 }
 
-std::string pfadVon(const QString& name)
-{
-    return QFile::encodeName(name).toStdString();
-}
+std::string pfadVon(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 // The types the report's save dialog offers: the report alone, or with an NC
 // program in one of the two dialects beside it (the order of Form1::ncWahl_).
@@ -96,16 +88,15 @@ private:
 };
 
 // The busy cursor for as long as the computation runs.
-class Wartezeiger
-{
-  public:
+class Wartezeiger {
+public:
     Wartezeiger() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~Wartezeiger() { QApplication::restoreOverrideCursor(); }
     Wartezeiger(const Wartezeiger&) = delete;
     Wartezeiger& operator=(const Wartezeiger&) = delete;
 };
 
-} // namespace
+}  // namespace
 
 Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, QWidget* eltern)
     : QWidget(eltern), format_(std::move(format))
@@ -180,7 +171,7 @@ void Form1::steuerelementeAnlegen()
     HScroll1->setValue(qRound(standardFehl * 100));
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
-    HScroll1->setTracking(false); // dragging the thumb changes nothing until it is let go
+    HScroll1->setTracking(false);  // dragging the thumb changes nothing until it is let go
     // A scroll bar inverts its keys by default, as suits scrolling a page; this one sets
     // a value that grows to the right, so Right, Up and PageUp raise it.
     HScroll1->setInvertedControls(false);
@@ -193,8 +184,8 @@ void Form1::steuerelementeAnlegen()
         fett->setStyle(fetteBeschriftung_.get());
 
     // A button's caption has the bevel and the style's margin on both sides.
-    const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin) +
-                          2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int knopfrand = style()->pixelMetric(QStyle::PM_ButtonMargin)
+                          + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (QPushButton* knopf : {Command1, Command2, Command3}) {
         einpassen(knopf, knopf->text(), knopfrand);
         // Return and Enter press the focused button, as Space does; outside a dialog
@@ -213,16 +204,13 @@ void Form1::steuerelementeAnlegen()
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
 }
 
-void Form1::paintEvent(QPaintEvent*)
-{
-    QPainter(this).fillRect(rect(), fensterfarbe);
-}
+void Form1::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), fensterfarbe); }
 
 void Form1::Form_Load()
 {
     Command2->setVisible(false);
     Command3->setVisible(false);
-    HScroll1_Change(); // fehl and Label5 from the bar's start position
+    HScroll1_Change();  // fehl and Label5 from the bar's start position
 }
 
 void Form1::Command1_Click()
@@ -231,9 +219,9 @@ void Form1::Command1_Click()
     pabDatei->filterSetzen(
         {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")}, 0);
     if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
-        return; // cancelled: nothing changes
+        return;  // cancelled: nothing changes
     strDateiname_ = pabDatei->dateiname();
-    kanal1_.reset(); // a new choice closes the point file chosen before
+    kanal1_.reset();  // a new choice closes the point file chosen before
     try {
         kanal1_ = std::make_unique<Punktkanal>(pfadVon(strDateiname_));
         gleicheDateiPruefen();
@@ -250,10 +238,10 @@ void Form1::Command2_Click()
     pabDatei->anfangsordnerSetzen(standardordner());
     pabDatei->filterSetzen(berichtsfilter, ncWahl_);  // the type chosen last time
     if (!pabDatei->zeigen(Dateidialog::Art::speichern))
-        return; // cancelled: nothing changes
+        return;  // cancelled: nothing changes
     ncWahl_ = pabDatei->gewaehlterFilter();
     const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
-    kanal2_.reset(); // discards the report file chosen before
+    kanal2_.reset();  // discards the report file chosen before
     try {
         if (kanal1_)
             berichtPruefen(pfadVon(strDateiname_), berichtspfad);
@@ -302,8 +290,8 @@ void Form1::Command3_Click()
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {
-            meldung = "Nicht genug Arbeitsspeicher für die Punktdatei " +
-                      dateiname(pfadVon(strDateiname_)) + ".";
+            meldung = "Nicht genug Arbeitsspeicher für die Punktdatei "
+                      + dateiname(pfadVon(strDateiname_)) + ".";
         }
         kanaeleSchliessen();
         knoepfeAnpassen();
@@ -348,13 +336,10 @@ void Form1::gleicheDateiPruefen() const
 void Form1::kanaeleSchliessen()
 {
     kanal1_.reset();
-    kanal2_.reset(); // a report that was not finished leaves no trace
+    kanal2_.reset();  // a report that was not finished leaves no trace
 }
 
-void Form1::knoepfeAnpassen()
-{
-    Command3->setEnabled(kanal1_ && kanal2_);
-}
+void Form1::knoepfeAnpassen() { Command3->setEnabled(kanal1_ && kanal2_); }
 
 void Form1::fehlschlag(const std::string& text)
 {
@@ -363,10 +348,7 @@ void Form1::fehlschlag(const std::string& text)
     fehlerMelden(QString::fromStdString(text));
 }
 
-void Form1::fehlerMelden(const QString& text)
-{
-    QMessageBox::critical(this, windowTitle(), text);
-}
+void Form1::fehlerMelden(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
 
 bool Form1::ersetzenFragen(const QString& frage)
 {
@@ -380,4 +362,4 @@ bool Form1::ersetzenFragen(const QString& frage)
     return box.clickedButton() == ja;
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

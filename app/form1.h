@@ -34,16 +34,14 @@ class QPushButton;
 class QScrollBar;
 class QStyle;
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 class Berichtsdatei;
 class Bildfeld;
 class Punktkanal;
 
-class Form1 : public QWidget
-{
-  public:
+class Form1 : public QWidget {
+public:
     // `pabDatei`: the file dialog (the real one when none is given). `format`: the
     // regional number settings of Label5 and the report.
     explicit Form1(std::unique_ptr<Dateidialog> pabDatei = nullptr,
@@ -56,14 +54,14 @@ class Form1 : public QWidget
     bool punktdateiOffen() const { return kanal1_ != nullptr; }
     bool berichtOffen() const { return kanal2_ != nullptr; }
 
-  protected:
+protected:
     // Shows a failure to the user (a message box).
     virtual void fehlerMelden(const QString& text);
     // Asks the user whether an existing file may be replaced (Ja / Nein); true for Ja.
     virtual bool ersetzenFragen(const QString& frage);
     void paintEvent(QPaintEvent* ereignis) override;
 
-  private:
+private:
     void steuerelementeAnlegen();
     void Form_Load();
     void Command1_Click();
@@ -91,7 +89,7 @@ class Form1 : public QWidget
     QScrollBar* HScroll1 = nullptr;
     Bildfeld* Picture1 = nullptr;
     std::unique_ptr<Dateidialog> pabDatei;
-    std::unique_ptr<QStyle> fetteBeschriftung_; // the style of the bold captions
+    std::unique_ptr<QStyle> fetteBeschriftung_;  // the style of the bold captions
 
     Zahlenformat format_;
     QString strDateiname_;
@@ -103,4 +101,4 @@ class Form1 : public QWidget
     std::unique_ptr<Berichtsdatei> kanal2_;
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -6,8 +6,7 @@
 #include <QPainter>
 #include <QString>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 bool schriftenEinrichten()
 {
@@ -51,4 +50,4 @@ void FetteBeschriftung::drawItemText(QPainter* maler, const QRect& rechteck, int
     maler->restore();
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

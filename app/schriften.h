@@ -17,20 +17,18 @@
 
 #include <QProxyStyle>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 // Registers Tahoma for this program; true when Tahoma can be used.
 bool schriftenEinrichten();
 
 // The style of the controls with bold captions: draws a bold caption in the
 // screen's pixels where the screen has a scale factor, otherwise as usual.
-class FetteBeschriftung : public QProxyStyle
-{
-  public:
+class FetteBeschriftung : public QProxyStyle {
+public:
     void drawItemText(QPainter* maler, const QRect& rechteck, int ausrichtung,
                       const QPalette& palette, bool aktiv, const QString& text,
                       QPalette::ColorRole rolle) const override;
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -37,13 +37,12 @@ namespace fs = std::filesystem;
 using namespace bogenkette;
 using namespace bogenkette::bench;
 
-namespace
-{
+namespace {
 
 struct Messung {
     double sekunden = 0;
-    double cpuSekunden = 0; // user and system time of the whole process
-    double spitzeMiB = 0;   // maximum resident set of the process
+    double cpuSekunden = 0;  // user and system time of the whole process
+    double spitzeMiB = 0;    // maximum resident set of the process
     long long boegen = 0;
 };
 
@@ -94,16 +93,16 @@ Messung kindLaufen(const std::string& verfahren, const fs::path& punktdatei,
         text.append(puffer, static_cast<std::size_t>(n));
     ::close(rohr[0]);
     int status = 0;
-    struct rusage nutzung {
-    };
+    struct rusage nutzung {};
     ::wait4(kind, &status, 0, &nutzung);
     Messung m;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        std::sscanf(text.c_str(), "%lf %lld", &m.sekunden, &m.boegen) != 2)
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0
+        || std::sscanf(text.c_str(), "%lf %lld", &m.sekunden, &m.boegen) != 2)
         throw Fehler("Lauf " + verfahren + " auf " + punktdatei.string() + " gescheitert");
     m.spitzeMiB = static_cast<double>(nutzung.ru_maxrss) / 1024.0;
-    m.cpuSekunden = static_cast<double>(nutzung.ru_utime.tv_sec + nutzung.ru_stime.tv_sec) +
-                    static_cast<double>(nutzung.ru_utime.tv_usec + nutzung.ru_stime.tv_usec) / 1e6;
+    m.cpuSekunden =
+        static_cast<double>(nutzung.ru_utime.tv_sec + nutzung.ru_stime.tv_sec)
+        + static_cast<double>(nutzung.ru_utime.tv_usec + nutzung.ru_stime.tv_usec) / 1e6;
     return m;
 }
 
@@ -157,8 +156,8 @@ bool gleicherInhalt(const fs::path& a, const fs::path& b)
     while (fa && fb) {
         fa.read(pa.data(), static_cast<std::streamsize>(pa.size()));
         fb.read(pb.data(), static_cast<std::streamsize>(pb.size()));
-        if (fa.gcount() != fb.gcount() ||
-            std::memcmp(pa.data(), pb.data(), static_cast<std::size_t>(fa.gcount())) != 0)
+        if (fa.gcount() != fb.gcount()
+            || std::memcmp(pa.data(), pb.data(), static_cast<std::size_t>(fa.gcount())) != 0)
             return false;
     }
     return true;
@@ -167,11 +166,11 @@ bool gleicherInhalt(const fs::path& a, const fs::path& b)
 struct Optionen {
     int runs = 5;
     int basisRuns = 3;
-    int basisRunsB = 1; // the baseline needs over a minute for B
+    int basisRunsB = 1;  // the baseline needs over a minute for B
     std::string nur = "ABCD";
     fs::path ordner;
     bool behalten = false;
-    bool nc = false; // with and without a DIN program instead of the baseline
+    bool nc = false;  // with and without a DIN program instead of the baseline
 };
 
 [[noreturn]] void aufruf()
@@ -215,7 +214,7 @@ Optionen optionenLesen(int argc, char** argv)
     return o;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -15,7 +15,8 @@ namespace {
 // Writes "x,y" lines with four decimals and CR LF.
 class Punktschreiber {
 public:
-    explicit Punktschreiber(const std::string& pfad) : pfad_(pfad), datei_(std::fopen(pfad.c_str(), "wb"))
+    explicit Punktschreiber(const std::string& pfad)
+        : pfad_(pfad), datei_(std::fopen(pfad.c_str(), "wb"))
     {
         if (!datei_)
             throw Fehler("Eingabe " + pfad + " kann nicht angelegt werden");
@@ -59,7 +60,10 @@ public:
     {
         return von + (bis - von) * (static_cast<double>(gen_() >> 11) * 0x1.0p-53);
     }
-    Index ganz(Index von, Index bis) { return von + static_cast<Index>(gen_() % static_cast<std::uint64_t>(bis - von + 1)); }
+    Index ganz(Index von, Index bis)
+    {
+        return von + static_cast<Index>(gen_() % static_cast<std::uint64_t>(bis - von + 1));
+    }
 
 private:
     std::mt19937_64 gen_;
@@ -96,7 +100,8 @@ private:
 
     void bogen()
     {
-        const Index m = static_cast<Index>(std::exp(zufall_.gleich(std::log(20.0), std::log(2000.0))));
+        const Index m =
+            static_cast<Index>(std::exp(zufall_.gleich(std::log(20.0), std::log(2000.0))));
         const double laenge = static_cast<double>(m) * 0.65;
         double R = laenge / zufall_.gleich(0.3, 3.0);
         if (R > 600)
@@ -150,26 +155,22 @@ void eingabeSchreiben(char name, const std::string& pfad)
 {
     Punktschreiber aus(pfad);
     switch (name) {
-    case 'A':
-        Konturweg(aus, 1'000'000).laufen();
-        break;
+    case 'A': Konturweg(aus, 1'000'000).laufen(); break;
     case 'B':
         // 0.5 apart, 300 degrees of a circle of radius 19,099. The arc starts at
         // the origin: its first trials span a few points only, and with small
         // coordinates the three-point formula does not cancel their tiny
         // triangles away (starting elsewhere breaks off two-point pieces first).
-        kreis(aus, 200'000, -19'099 * std::cos(0.3), -19'099 * std::sin(0.3), 19'099, 0.3, 0.5, 0.0, 2);
+        kreis(aus, 200'000, -19'099 * std::cos(0.3), -19'099 * std::sin(0.3), 19'099, 0.3, 0.5, 0.0,
+              2);
         break;
     case 'C':
         // Halves and quarters: the determinant of any three points is exactly 0.
         for (Index k = 0; k < 100'000; ++k)
             aus.punkt(1000 + 0.5 * static_cast<double>(k), 1000 + 0.25 * static_cast<double>(k));
         break;
-    case 'D':
-        kreis(aus, 10'000, 1000, 1000, 2000, 0.0, 0.65, benchFehl * 0.96, 4);
-        break;
-    default:
-        throw Fehler(std::string("unbekannte Eingabe ") + name);
+    case 'D': kreis(aus, 10'000, 1000, 1000, 2000, 0.0, 0.65, benchFehl * 0.96, 4); break;
+    default: throw Fehler(std::string("unbekannte Eingabe ") + name);
     }
     aus.schliessen();
 }

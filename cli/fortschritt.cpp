@@ -5,9 +5,7 @@
 namespace bogenkette {
 
 Fortschritt::Fortschritt(std::string punktdatei, int ziel, std::chrono::milliseconds ab)
-    : punktdatei_(std::move(punktdatei)),
-      ziel_(ziel),
-      terminal_(::isatty(ziel) == 1),
+    : punktdatei_(std::move(punktdatei)), ziel_(ziel), terminal_(::isatty(ziel) == 1),
       naechste_(Uhr::now() + ab)
 {
 }

@@ -14,10 +14,10 @@
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
 #include "report/ausgabe.h"
-#include "sketch/bahnbild.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
+#include "sketch/bahnbild.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -193,13 +193,15 @@ Aufruf aufrufLesen(const QStringList& argumente)
     for (const auto& [option, name] : {std::pair{&bericht, "-o"}, std::pair{&ncDatei, "--nc-datei"},
                                        std::pair{&bild, "--bild"}}) {
         if (parser.isSet(*option) && dateien.size() > 1)
-            falscherAufruf(std::string(name) + " nennt eine Datei und geht nur mit einer Punktdatei.");
+            falscherAufruf(std::string(name)
+                           + " nennt eine Datei und geht nur mit einer Punktdatei.");
         if (parser.isSet(*option) && parser.value(*option).isEmpty())
             falscherAufruf(std::string(name) + " braucht einen Dateinamen.");
     }
     for (const QString& datei : dateien) {
         const std::string punktdatei = datei.toStdString();
-        Umsetzung u{punktdatei, berichtspfadAbleiten(punktdatei), {}, parser.value(bild).toStdString()};
+        Umsetzung u{
+            punktdatei, berichtspfadAbleiten(punktdatei), {}, parser.value(bild).toStdString()};
         if (parser.isSet(bericht))
             u.bericht = parser.value(bericht).toStdString();
         if (aufruf.nc)
@@ -224,7 +226,8 @@ Zahlenformat formatWaehlen(const std::optional<std::string>& name)
 
 // The files of a run besides its report, checked against the point file, the
 // report and each other, then made (each creates its temporary file at once).
-std::vector<std::unique_ptr<Kettenausgabe>> ausgabenAnlegen(const Umsetzung& u, const Aufruf& aufruf)
+std::vector<std::unique_ptr<Kettenausgabe>> ausgabenAnlegen(const Umsetzung& u,
+                                                            const Aufruf& aufruf)
 {
     std::vector<Ausgabedatei> dateien;
     if (!u.ncProgramm.empty())

@@ -26,9 +26,6 @@ std::string systemfehlerText(int fehlernummer)
     }
 }
 
-std::string dateiname(const std::string& pfad)
-{
-    return "\"" + pfad + "\"";
-}
+std::string dateiname(const std::string& pfad) { return "\"" + pfad + "\""; }
 
 }  // namespace bogenkette

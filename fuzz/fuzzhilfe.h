@@ -38,8 +38,8 @@ inline const Zahlenformat& fuzzFormat(FuzzedDataProvider& eingabe)
 // large ones, or any value up to 1e9 read from further bytes.
 inline double fuzzFehl(FuzzedDataProvider& eingabe)
 {
-    static constexpr double werte[] = {0.05, 0.01, 0.1, 1, 0.001, 0.5, 1e-6, 2,
-                                       10, 100, 0.0625, 3.3e-5, 0.25, 0.05, 1e-12};
+    static constexpr double werte[] = {0.05, 0.01, 0.1,    1,      0.001, 0.5,  1e-6, 2,
+                                       10,   100,  0.0625, 3.3e-5, 0.25,  0.05, 1e-12};
     const std::size_t wahl = eingabe.ConsumeIntegral<std::uint8_t>() % 16;
     if (wahl < std::size(werte))
         return werte[wahl];

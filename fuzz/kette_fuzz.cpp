@@ -23,8 +23,7 @@
 
 using namespace bogenkette;
 
-namespace
-{
+namespace {
 
 // The run stopped while the last piece was written: one of its rows has no place.
 void abbruchPruefen(const Kontur& k, const Zahlenformat& format, const std::vector<Bogen>& boegen,
@@ -74,7 +73,7 @@ void programmePruefen(const Kontur& k, double fehl, const std::vector<Bogen>& bo
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse)
 {
@@ -86,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     try {
         k = punkteAusText(text, "fuzz.spl", wertebereich(format));
     } catch (const Fehler&) {
-        return 0; // the reader's own target checks refusals
+        return 0;  // the reader's own target checks refusals
     }
     Speicherausgabe aus;
     Bericht bericht(aus, format, k, "fuzz.TXT");

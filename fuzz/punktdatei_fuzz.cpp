@@ -61,8 +61,8 @@ void wertPruefen(std::string_view feld, double wert, std::size_t spalte, const Z
     verlangen(gelesen, wo + ": die C-Bibliothek liest \"" + std::string(feld) + "\" nicht ganz");
     // A value below the smallest normal double may be read as 0.
     const bool gleich = wert == erwartet || (std::fabs(erwartet) < 2.3e-308 && wert == 0.0);
-    verlangen(gleich && std::isfinite(wert), wo + ": \"" + std::string(feld) + "\" gelesen als "
-                                                 + std::to_string(wert));
+    verlangen(gleich && std::isfinite(wert),
+              wo + ": \"" + std::string(feld) + "\" gelesen als " + std::to_string(wert));
     verlangen(format.dreiStellen(wert).size() <= spalte, wo + ": Text zu lang für seine Spalte");
 }
 

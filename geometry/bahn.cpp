@@ -5,36 +5,28 @@
 #include <cmath>
 #include <numbers>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
-using Gross = __int128; // exact products of coordinate differences
+using Gross = __int128;  // exact products of coordinate differences
 
 // A coordinate of the path that surely lies beyond its range.
 constexpr std::int64_t jenseits = groessteBahnkoordinate * 10;
 
 bool imBereich(Bahnpunkt p)
 {
-    return p.x >= -groessteBahnkoordinate && p.x <= groessteBahnkoordinate &&
-           p.y >= -groessteBahnkoordinate && p.y <= groessteBahnkoordinate;
+    return p.x >= -groessteBahnkoordinate && p.x <= groessteBahnkoordinate
+           && p.y >= -groessteBahnkoordinate && p.y <= groessteBahnkoordinate;
 }
 
 // The squared radii a controller takes, in ten-thousandths squared.
 constexpr Gross kleinstesRadiusquadrat = Gross{100} * 100;
 constexpr Gross groesstesRadiusquadrat = Gross{999'999'999} * 999'999'999;
 
-Gross quadrat(std::int64_t dx, std::int64_t dy)
-{
-    return Gross{dx} * dx + Gross{dy} * dy;
-}
+Gross quadrat(std::int64_t dx, std::int64_t dy) { return Gross{dx} * dx + Gross{dy} * dy; }
 
-int drehrichtung(const Bahnelement& bogen)
-{
-    return bogen.art == Bahnelement::Art::links ? 1 : -1;
-}
+int drehrichtung(const Bahnelement& bogen) { return bogen.art == Bahnelement::Art::links ? 1 : -1; }
 
 // The cross product of the arc's start and end seen from its centre, times its
 // sense: positive below half a turn, negative above.
@@ -46,9 +38,8 @@ Gross bogenkreuz(Bahnpunkt von, const Bahnelement& bogen)
 }
 
 // An arc element as the check of its points sees it, in the points' length unit.
-class Bogenlage
-{
-  public:
+class Bogenlage {
+public:
     Bogenlage(Bahnpunkt von, const Bahnelement& bogen)
         : cx_(mm(bogen.mitte.x)), cy_(mm(bogen.mitte.y)), sx_(mm(von.x - bogen.mitte.x)),
           sy_(mm(von.y - bogen.mitte.y)), ex_(mm(bogen.ende.x - bogen.mitte.x)),
@@ -67,7 +58,7 @@ class Bogenlage
         return std::min(std::hypot(px - sx_, py - sy_), std::hypot(px - ex_, py - ey_));
     }
 
-  private:
+private:
     // Whether the direction (px, py) lies between start and end in the arc's
     // sense; above half a turn: whether it lies outside the rest of the circle.
     bool imSektor(double px, double py) const
@@ -101,7 +92,7 @@ double pfeilhoehe(double r, double sehne2)
     return viertel / (r + std::sqrt(std::max(0.0, r * r - viertel)));
 }
 
-} // namespace
+}  // namespace
 
 std::int64_t zehntausendstel(double v)
 {
@@ -149,14 +140,11 @@ char* bahnzahlSchreiben(std::int64_t zehntausendstel, char* ziel, bool plus)
 
 double bogenradius(Bahnpunkt von, const Bahnelement& bogen)
 {
-    return std::sqrt(static_cast<double>(quadrat(von.x - bogen.mitte.x, von.y - bogen.mitte.y))) /
-           bahnEinheitenProMm;
+    return std::sqrt(static_cast<double>(quadrat(von.x - bogen.mitte.x, von.y - bogen.mitte.y)))
+           / bahnEinheitenProMm;
 }
 
-bool ueberHalbkreis(Bahnpunkt von, const Bahnelement& bogen)
-{
-    return bogenkreuz(von, bogen) < 0;
-}
+bool ueberHalbkreis(Bahnpunkt von, const Bahnelement& bogen) { return bogenkreuz(von, bogen) < 0; }
 
 double bogenwinkel(Bahnpunkt von, const Bahnelement& bogen)
 {
@@ -258,7 +246,7 @@ bool Bahnbau::mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const
     const double t = ((cx - dwx / 2) * dwx + (cy - dwy / 2) * dwy) / (dwx * dwx + dwy * dwy);
     const double mx = cx - t * dwx, my = cy - t * dwy;
     if (!(std::fabs(mx) < 2e9 && std::fabs(my) < 2e9))
-        return false; // its radius would be far beyond any controller's
+        return false;  // its radius would be far beyond any controller's
     // Of the four grid points around it, the one where the radii to start and end
     // differ least, then the nearest: |C|^2 - |C - w|^2 = 2 C.w - |w|^2.
     const auto fx = static_cast<std::int64_t>(std::floor(mx));
@@ -272,8 +260,8 @@ bool Bahnbau::mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const
             unterschied = -unterschied;
         const double abstand =
             std::hypot(static_cast<double>(gx) - mx, static_cast<double>(gy) - my);
-        if (besterUnterschied < 0 || unterschied < besterUnterschied ||
-            (unterschied == besterUnterschied && abstand < besterAbstand)) {
+        if (besterUnterschied < 0 || unterschied < besterUnterschied
+            || (unterschied == besterUnterschied && abstand < besterAbstand)) {
             besterUnterschied = unterschied;
             besterAbstand = abstand;
             bogen.mitte = {lage_.x + gx, lage_.y + gy};
@@ -296,8 +284,8 @@ bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
     const Gross kreuz = bogenkreuz(lage_, bogen);
     if (kreuz == 0) {
         // Start and end in one direction from the centre: no sweep to write.
-        const Gross skalar = Gross{lage_.x - bogen.mitte.x} * (bogen.ende.x - bogen.mitte.x) +
-                             Gross{lage_.y - bogen.mitte.y} * (bogen.ende.y - bogen.mitte.y);
+        const Gross skalar = Gross{lage_.x - bogen.mitte.x} * (bogen.ende.x - bogen.mitte.x)
+                             + Gross{lage_.y - bogen.mitte.y} * (bogen.ende.y - bogen.mitte.y);
         if (skalar > 0)
             return false;
     }
@@ -339,4 +327,4 @@ void Bahnbau::setzen(const Bahnelement& element)
     lage_ = element.ende;
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -36,8 +36,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 // The path's unit: 0.0001 in the length unit of the points.
 inline constexpr double bahnEinheitenProMm = 10000.0;
@@ -59,10 +58,7 @@ struct Bahnpunkt {
 // groessteBahnkoordinate (not a wrapped one).
 std::int64_t zehntausendstel(double v);
 
-inline Bahnpunkt bahnpunkt(double x, double y)
-{
-    return {zehntausendstel(x), zehntausendstel(y)};
-}
+inline Bahnpunkt bahnpunkt(double x, double y) { return {zehntausendstel(x), zehntausendstel(y)}; }
 
 // A coordinate of the path in the points' length unit.
 inline double mm(std::int64_t zehntausendstel)
@@ -80,13 +76,13 @@ char* bahnzahlSchreiben(std::int64_t zehntausendstel, char* ziel, bool plus = fa
 struct Bahnelement {
     enum class Art : unsigned char {
         gerade,
-        links,  // arc counter-clockwise (DR+, G3)
-        rechts, // arc clockwise (DR-, G2)
+        links,   // arc counter-clockwise (DR+, G3)
+        rechts,  // arc clockwise (DR-, G2)
     };
     Art art = Art::gerade;
     Bahnpunkt ende;
-    Bahnpunkt mitte; // the centre of an arc
-    Index punkt = 0; // the point of the list the element ends on
+    Bahnpunkt mitte;  // the centre of an arc
+    Index punkt = 0;  // the point of the list the element ends on
 };
 
 // Radius of an arc element to its start `von`, in the points' length unit.
@@ -105,9 +101,8 @@ struct Bahnrahmen {
 Bahnrahmen bahnrahmen(const Kontur& kontur);
 
 // Takes the path element by element, each with the place it starts from.
-class Bahnempfaenger
-{
-  public:
+class Bahnempfaenger {
+public:
     virtual ~Bahnempfaenger() = default;
     // Where the path starts: point 1. Called once, before any element.
     virtual void bahnBeginnen(Bahnpunkt start) = 0;
@@ -115,16 +110,15 @@ class Bahnempfaenger
 };
 
 // Turns the chain, piece by piece, into the elements of the path.
-class Bahnbau : public Bogenempfaenger
-{
-  public:
+class Bahnbau : public Bogenempfaenger {
+public:
     // The points of `kontur` (at least one) lie within the path's range
     // (bahnrahmen(kontur).ausserhalb == 0); kontur and ziel outlive the Bahnbau.
     // Hands the start to `ziel`.
     Bahnbau(const Kontur& kontur, double fehl, Bahnempfaenger& ziel);
     void bogenAufnehmen(const Bogen& bogen) override;
 
-  private:
+private:
     // Each takes the piece from punkt_ to bis; the first two hand on nothing and
     // give false when the piece cannot be written their way.
     bool kreisbogenSetzen(const Kreis& kreis, Index bis);
@@ -139,10 +133,10 @@ class Bahnbau : public Bogenempfaenger
     Bahnpunkt punktAufBahn(Index p) const;
 
     const Kontur& kontur_;
-    const double grenze_; // fehl + 0.0001
+    const double grenze_;  // fehl + 0.0001
     Bahnempfaenger& ziel_;
-    Bahnpunkt lage_;  // where the path stands: point punkt_ rounded
-    Index punkt_ = 1; // the last point reached
+    Bahnpunkt lage_;   // where the path stands: point punkt_ rounded
+    Index punkt_ = 1;  // the last point reached
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

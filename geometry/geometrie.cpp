@@ -33,8 +33,8 @@ Kreis kreisDurch3Punkte(double x1, double x2, double x3, double y1, double y2, d
     const double A = x1 * y2 + x3 * y1 + x2 * y3 - x3 * y2 - x1 * y3 - x2 * y1;
     const double D = -(S1 * y2 + S3 * y1 + S2 * y3 - S3 * y2 - S1 * y3 - S2 * y1) / 2;
     const double E = (S1 * x2 + S3 * x1 + S2 * x3 - S3 * x2 - S1 * x3 - S2 * x1) / 2;
-    const double F = -(S1 * x2 * y3 + S3 * x1 * y2 + S2 * x3 * y1 - S3 * x2 * y1
-                       - S1 * x3 * y2 - S2 * x1 * y3);
+    const double F =
+        -(S1 * x2 * y3 + S3 * x1 * y2 + S2 * x3 * y1 - S3 * x2 * y1 - S1 * x3 * y2 - S2 * x1 * y3);
 
     if (A == 0.0)
         return entarteterKreis;

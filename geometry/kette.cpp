@@ -19,7 +19,10 @@ public:
         pruefung_.neuerBogen(anfang);
     }
     Index mitte(Index e) { return suche_.suchen(e); }
-    bool passt(Index e, const Kreis& kreis) { return pruefung_.passt(e, kreis.a, kreis.b, kreis.R); }
+    bool passt(Index e, const Kreis& kreis)
+    {
+        return pruefung_.passt(e, kreis.a, kreis.b, kreis.R);
+    }
 
 private:
     Mittelpunktsuche suche_;

@@ -19,8 +19,7 @@
 #include "geometry/geometrie.h"
 #include "input/kontur.h"
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 // One piece of the chain.
 struct Bogen {
@@ -36,16 +35,15 @@ struct Bogen {
         // them already ended the piece before.
         schluss,
     };
-    Index von = 0; // first point
-    Index bis = 0; // last point
+    Index von = 0;  // first point
+    Index bis = 0;  // last point
     Kreis kreis;
     Art art = Art::kreisbogen;
 };
 
 // Receives the pieces of the chain in chain order, each the moment it is fixed.
-class Bogenempfaenger
-{
-  public:
+class Bogenempfaenger {
+public:
     virtual ~Bogenempfaenger() = default;
     virtual void bogenAufnehmen(const Bogen& bogen) = 0;
 };
@@ -56,9 +54,8 @@ class Bogenempfaenger
 // Completing takes two steps, so that a run whose last file fails to be written
 // leaves none of its files: first every output and the report are written out
 // completely, then each is put in place.
-class Kettenausgabe : public Bogenempfaenger
-{
-  public:
+class Kettenausgabe : public Bogenempfaenger {
+public:
     // `kontur` stays valid until the output is completed. Throws Fehler when
     // the output cannot be made from these points.
     virtual void beginnen(const Kontur& kontur, double fehl) = 0;
@@ -76,4 +73,4 @@ class Kettenausgabe : public Bogenempfaenger
 // earlier), and the last ends at point anzahl.
 void berechneKette(const Kontur& kontur, double fehl, Bogenempfaenger& empfaenger);
 
-} // namespace bogenkette
+}  // namespace bogenkette

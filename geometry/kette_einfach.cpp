@@ -15,7 +15,10 @@ public:
 
     void neuerBogen(Index anfang) { anfang_ = anfang; }
     Index mitte(Index e) const { return mitteSuchen(k_, anfang_, e); }
-    bool passt(Index e, const Kreis& kreis) const { return alleInnerhalb(k_, anfang_, e, kreis, fehl_); }
+    bool passt(Index e, const Kreis& kreis) const
+    {
+        return alleInnerhalb(k_, anfang_, e, kreis, fehl_);
+    }
 
 private:
     const Kontur& k_;

@@ -195,7 +195,8 @@ Index Mittelpunktsuche::sortiertSuchen(double xMitte) const
 
     Index beste = 0;
     if (hatOben && dOben == dMin) {
-        for (SortierteX::Stelle p = oben; !s.gleich(p, ende) && std::fabs(s.eintrag(p).x - xMitte) == dMin;) {
+        for (SortierteX::Stelle p = oben;
+             !s.gleich(p, ende) && std::fabs(s.eintrag(p).x - xMitte) == dMin;) {
             const double xp = s.eintrag(p).x;
             SortierteX::Stelle danach = s.naechste(p);
             if (!s.gleich(danach, ende) && s.eintrag(danach).x == xp)

@@ -320,7 +320,8 @@ Toleranzpruefung::Grenzen Toleranzpruefung::umsetzen(const Knoten& n) const
     const double kMax = std::max(ex1, ex2) + std::max(ey1, ey2);
     const double d2 = dx * dx + dy * dy;
     return verschoben(n, kMin, kMax, d2,
-                      std::max(std::fabs(ex1), std::fabs(ex2)) + std::max(std::fabs(ey1), std::fabs(ey2)));
+                      std::max(std::fabs(ex1), std::fabs(ex2))
+                          + std::max(std::fabs(ey1), std::fabs(ey2)));
 }
 
 // The same bounds from the leaf's frame. With the computed D = (a_, b_) - (a, b)
@@ -348,7 +349,9 @@ Toleranzpruefung::Grenzen Toleranzpruefung::rahmenUmsetzen(const Knoten& n, cons
     const double kMax = mx + my + std::max(a1, a2) + std::max(b1, b2) + rest;
     const double d2 = dx * dx + dy * dy;
     const double w1 = std::fabs(r.wx) + std::fabs(r.wy);
-    const double fehlerterme = (weitX + weitY) * (std::fabs(dx) + std::fabs(dy) + (std::fabs(alpha) + std::fabs(beta)) * w1);
+    const double fehlerterme =
+        (weitX + weitY)
+        * (std::fabs(dx) + std::fabs(dy) + (std::fabs(alpha) + std::fabs(beta)) * w1);
     return verschoben(n, kMin, kMax, d2,
                       std::fabs(mx) + std::fabs(my) + std::max(std::fabs(a1), std::fabs(a2))
                           + std::max(std::fabs(b1), std::fabs(b2)) + rest + fehlerterme);
@@ -359,7 +362,7 @@ Toleranzpruefung::Grenzen Toleranzpruefung::rahmenUmsetzen(const Knoten& n, cons
 // (p - c).D over its points and d2 = |D|^2; widened beyond their rounding by the
 // magnitudes of the terms (`terme`: those of kMin and kMax) times 2^-44.
 Toleranzpruefung::Grenzen Toleranzpruefung::verschoben(const Knoten& n, double kMin, double kMax,
-                                                      double d2, double terme)
+                                                       double d2, double terme)
 {
     const double summe = std::fabs(n.qMin) + n.qMax + d2 + 2 * terme;
     const double spiel = summe * 0x1p-44 + 1e-300;

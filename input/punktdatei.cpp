@@ -90,7 +90,8 @@ public:
 private:
     [[noreturn]] void fehler(const char* was, int nummer)
     {
-        throw Fehler("Punktdatei " + dateiname(pfad_) + " " + was + ": " + systemfehlerText(nummer));
+        throw Fehler("Punktdatei " + dateiname(pfad_) + " " + was + ": "
+                     + systemfehlerText(nummer));
     }
     std::string pfad_;
     int fd_ = -1;
@@ -139,9 +140,9 @@ std::size_t zeilenendeSuchen(const char* p, std::size_t i, std::size_t ende)
 class Zeilenleser {
 public:
     Zeilenleser(Bytequelle& quelle, const std::string& name)
-        : quelle_(quelle),
-          name_(name),
-          groesse_(std::min(quelle.umfang(), hoechstens - maxZeilenlaenge - 1) + maxZeilenlaenge + 1),
+        : quelle_(quelle), name_(name),
+          groesse_(std::min(quelle.umfang(), hoechstens - maxZeilenlaenge - 1) + maxZeilenlaenge
+                   + 1),
           puffer_(std::make_unique_for_overwrite<char[]>(groesse_))
     {
         nachladen();
@@ -261,7 +262,10 @@ enum class Zeilenart { Leer, Punkt };
 
 class Zeilenpruefer {
 public:
-    Zeilenpruefer(const std::string& name, const Wertebereich& bereich) : name_(name), bereich_(bereich) {}
+    Zeilenpruefer(const std::string& name, const Wertebereich& bereich)
+        : name_(name), bereich_(bereich)
+    {
+    }
 
     Zeilenart lesen(std::string_view zeile, Index nummer, double& x, double& y) const
     {
@@ -285,7 +289,8 @@ public:
     [[noreturn]] void fehler(Index nummer, std::string_view zeile, const std::string& was) const
     {
         throw Fehler("Punktdatei " + dateiname(name_) + ", Zeile " + std::to_string(nummer) + ": \""
-                     + auszug(zeile) + "\" " + was + "; erwartet wird ein Punkt x,y wie 12.5,-3.75.");
+                     + auszug(zeile) + "\" " + was
+                     + "; erwartet wird ein Punkt x,y wie 12.5,-3.75.");
     }
 
 private:
@@ -309,7 +314,8 @@ private:
             // A run of digits into ziffern; the count is where the run ended.
             auto ziffernLesen = [&] {
                 const char* const anfang = p;
-                for (unsigned d = 0; p < ende && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+                for (unsigned d = 0;
+                     p < ende && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
                     ziffern = ziffern * 10 + d;
                 return static_cast<std::size_t>(p - anfang);
             };
@@ -353,9 +359,10 @@ private:
         if (!zahlLesen(text, ziel))
             fehler(nummer, zeile, std::string("hat keinen gültigen ") + achse + "-Wert");
         if (!innerhalb(ziel, bereich))
-            fehler(nummer, zeile, std::string("hat einen ") + achse
-                                      + "-Wert, der zu groß für seine Berichtsspalte ist (höchstens "
-                                      + std::to_string(bereich.zeichen) + " Zeichen)");
+            fehler(nummer, zeile,
+                   std::string("hat einen ") + achse
+                       + "-Wert, der zu groß für seine Berichtsspalte ist (höchstens "
+                       + std::to_string(bereich.zeichen) + " Zeichen)");
     }
 
     const std::string& name_;
@@ -396,8 +403,8 @@ std::uint64_t zahlzeichenBits(std::uint64_t wort)
 {
     constexpr std::uint64_t eins = 0x0101010101010101, hoch = eins * 0x80, tief = eins * 0x7F;
     const std::uint64_t x = wort & tief;
-    const std::uint64_t abPlus = x + eins * (0x80 - '+');          // top bit: x >= '+'
-    const std::uint64_t ueberNeun = x + eins * (0x80 - ':');       // top bit: x > '9'
+    const std::uint64_t abPlus = x + eins * (0x80 - '+');               // top bit: x >= '+'
+    const std::uint64_t ueberNeun = x + eins * (0x80 - ':');            // top bit: x > '9'
     const std::uint64_t keinSchraegstrich = (x ^ (eins * '/')) + tief;  // top bit: x != '/'
     return abPlus & ~ueberNeun & keinSchraegstrich & ~wort & hoch;
 }
@@ -468,7 +475,8 @@ void mindestensDreiPunkte(Index anzahl, const std::string& name)
 }
 
 // The second pass: reads, checks and stores the points counted by the first.
-Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name, const Wertebereich& bereich)
+Kontur punkteLesen(Index punkte, Bytequelle& quelle, const std::string& name,
+                   const Wertebereich& bereich)
 {
     Kontur kontur;
     kontur.anlegen(punkte);

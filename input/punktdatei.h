@@ -39,8 +39,7 @@ struct Wertebereich {
 Kontur punktdateiLesen(const std::string& strDateiname, const Wertebereich& bereich);
 
 // The same for a file's content held in memory; `name` is used in messages.
-Kontur punkteAusText(std::string_view inhalt, const std::string& name,
-                     const Wertebereich& bereich);
+Kontur punkteAusText(std::string_view inhalt, const std::string& name, const Wertebereich& bereich);
 
 // Channel 1 of the window: the point file held open for reading from its choice to
 // the end of the computation, so that a file that cannot be read is reported when

@@ -7,11 +7,9 @@
 #include <charconv>
 #include <filesystem>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
 std::string basisname(const std::string& pfad)
 {
@@ -33,17 +31,14 @@ std::string wertText(double v)
 double vorschubPruefen(double vorschub, const std::string& name)
 {
     if (!(vorschub >= kleinsterVorschub && vorschub <= groessterVorschub))
-        throw Fehler("NC-Programm " + dateiname(name) + ": der Vorschub " + wertText(vorschub) +
-                     " mm/min ist nicht möglich; erlaubt sind 0.0001 bis 99999.9999 mm/min.");
+        throw Fehler("NC-Programm " + dateiname(name) + ": der Vorschub " + wertText(vorschub)
+                     + " mm/min ist nicht möglich; erlaubt sind 0.0001 bis 99999.9999 mm/min.");
     return vorschub;
 }
 
-} // namespace
+}  // namespace
 
-const char* ncEndung(Dialekt dialekt)
-{
-    return dialekt == Dialekt::klartext ? "H" : "NC";
-}
+const char* ncEndung(Dialekt dialekt) { return dialekt == Dialekt::klartext ? "H" : "NC"; }
 
 NcProgramm::NcProgramm(Dialekt dialekt, std::string pfad, const std::string& punktdatei,
                        double vorschub)
@@ -68,10 +63,10 @@ void NcProgramm::beginnen(const Kontur& kontur, double fehl)
     fehl_ = fehl;
     rahmen_ = bahnrahmen(kontur);
     if (const Index p = rahmen_.ausserhalb; p != 0)
-        throw Fehler("NC-Programm " + dateiname(name_) + ": Punkt " + std::to_string(p) + " (" +
-                     wertText(kontur.xWert[p]) + ", " + wertText(kontur.yWert[p]) +
-                     ") liegt zu weit vom Nullpunkt; ein NC-Programm fasst Koordinaten bis "
-                     "±999999999.9999.");
+        throw Fehler("NC-Programm " + dateiname(name_) + ": Punkt " + std::to_string(p) + " ("
+                     + wertText(kontur.xWert[p]) + ", " + wertText(kontur.yWert[p])
+                     + ") liegt zu weit vom Nullpunkt; ein NC-Programm fasst Koordinaten bis "
+                       "±999999999.9999.");
     bahn_.emplace(kontur, fehl, *text_);
 }
 
@@ -96,4 +91,4 @@ void NcProgramm::freigeben()
         datei_->abschliessen();
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -21,8 +21,7 @@
 #include <optional>
 #include <string>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 class Ausgabe;
 class Berichtsdatei;
@@ -38,9 +37,8 @@ inline constexpr double groessterVorschub = 99999.9999;
 // The extension of a program file of the dialect: "H" or "NC".
 const char* ncEndung(Dialekt dialekt);
 
-class NcProgramm : public Kettenausgabe
-{
-  public:
+class NcProgramm : public Kettenausgabe {
+public:
     // Writes the program to the file `pfad`, named after it (BEGIN PGM); creates
     // the temporary file at once and throws Fehler naming the program when it
     // cannot, or when `vorschub` lies outside kleinsterVorschub to
@@ -59,10 +57,10 @@ class NcProgramm : public Kettenausgabe
     void abschliessen() override;
     void freigeben() override;
 
-  private:
-    std::string name_; // the program as messages name it
+private:
+    std::string name_;  // the program as messages name it
     std::string programmname_;
-    std::string punktdatei_; // its base name
+    std::string punktdatei_;  // its base name
     double fehl_ = 0.0;
     Index boegen_ = 0;
     Bahnrahmen rahmen_;
@@ -72,4 +70,4 @@ class NcProgramm : public Kettenausgabe
     std::optional<Bahnbau> bahn_;
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

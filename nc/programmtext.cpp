@@ -7,18 +7,17 @@
 #include <cstring>
 #include <string_view>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
 // Longest name a comment repeats; a longer one is cut and marked with "...".
 constexpr std::size_t kommentarnamenLaenge = 80;
 
 // Calls f with every character of a UTF-8 text; a byte that starts no valid
 // sequence gives U+FFFD.
-template <class F> void zeichenDurchgehen(std::string_view text, F f)
+template <class F>
+void zeichenDurchgehen(std::string_view text, F f)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     for (std::size_t i = 0; i < text.size();) {
@@ -37,8 +36,8 @@ template <class F> void zeichenDurchgehen(std::string_view text, F f)
                 zeichen = (zeichen << 6) | (byte(i + k) & 0x3F);
             }
             const char32_t kleinstes[] = {0, 0, 0x80, 0x800, 0x10000};
-            gueltig = gueltig && zeichen >= kleinstes[laenge] && zeichen <= 0x10FFFF &&
-                      (zeichen < 0xD800 || zeichen > 0xDFFF);
+            gueltig = gueltig && zeichen >= kleinstes[laenge] && zeichen <= 0x10FFFF
+                      && (zeichen < 0xD800 || zeichen > 0xDFFF);
         }
         if (!gueltig) {
             f(char32_t{0xFFFD});
@@ -50,10 +49,7 @@ template <class F> void zeichenDurchgehen(std::string_view text, F f)
     }
 }
 
-bool druckbaresAscii(char32_t z)
-{
-    return z >= 0x20 && z < 0x7F;
-}
+bool druckbaresAscii(char32_t z) { return z >= 0x20 && z < 0x7F; }
 
 // The point file's name for a klartext comment: ISO 8859-1, where the
 // character has no byte there or is a control character '_'.
@@ -80,33 +76,16 @@ std::string asciiName(std::string_view name)
         if (++zeichen > kommentarnamenLaenge)
             return;
         switch (z) {
-        case U'ä':
-            text += "ae";
-            return;
-        case U'ö':
-            text += "oe";
-            return;
-        case U'ü':
-            text += "ue";
-            return;
-        case U'Ä':
-            text += "Ae";
-            return;
-        case U'Ö':
-            text += "Oe";
-            return;
-        case U'Ü':
-            text += "Ue";
-            return;
-        case U'ß':
-            text += "ss";
-            return;
+        case U'ä': text += "ae"; return;
+        case U'ö': text += "oe"; return;
+        case U'ü': text += "ue"; return;
+        case U'Ä': text += "Ae"; return;
+        case U'Ö': text += "Oe"; return;
+        case U'Ü': text += "Ue"; return;
+        case U'ß': text += "ss"; return;
         case U'(':
-        case U')':
-            text += '_';
-            return;
-        default:
-            text.push_back(druckbaresAscii(z) ? static_cast<char>(z) : '_');
+        case U')': text += '_'; return;
+        default: text.push_back(druckbaresAscii(z) ? static_cast<char>(z) : '_');
         }
     });
     return zeichen > kommentarnamenLaenge ? text + "..." : text;
@@ -139,9 +118,8 @@ std::string boegenText(Index boegen, const char* mehrzahl)
 }
 
 // One line of the program, composed in place.
-class Satz
-{
-  public:
+class Satz {
+public:
     Satz& operator<<(std::string_view text)
     {
         std::memcpy(ende_, text.data(), text.size());
@@ -166,8 +144,8 @@ class Satz
         ziel.append(puffer_, static_cast<std::size_t>(ende_ - puffer_));
     }
 
-  private:
-    char puffer_[160]; // a block of the path takes at most some 120 bytes
+private:
+    char puffer_[160];  // a block of the path takes at most some 120 bytes
     char* ende_ = puffer_;
 };
 
@@ -175,8 +153,8 @@ class Satz
 std::string wort(std::string_view buchstabe, std::int64_t zehntausendstel, bool plus)
 {
     char puffer[maxBahnzahltext];
-    return std::string(buchstabe) +
-           std::string(puffer, bahnzahlSchreiben(zehntausendstel, puffer, plus));
+    return std::string(buchstabe)
+           + std::string(puffer, bahnzahlSchreiben(zehntausendstel, puffer, plus));
 }
 
 void alleSchreiben(Ausgabe& ziel, const std::string& kopf, const std::string& rumpf,
@@ -187,9 +165,8 @@ void alleSchreiben(Ausgabe& ziel, const std::string& kopf, const std::string& ru
     ziel.schreiben(schluss.data(), schluss.size());
 }
 
-class Klartext : public Programmtext
-{
-  public:
+class Klartext : public Programmtext {
+public:
     explicit Klartext(double vorschub) : vorschub_(vorschubwort(vorschub)) {}
 
     void bahnBeginnen(Bahnpunkt start) override { start_ = start; }
@@ -221,18 +198,18 @@ class Klartext : public Programmtext
         const std::string ende(zeilenende);
         const Bahnrahmen& r = angaben.rahmen;
         std::string kopf = "0 BEGIN PGM " + name + " MM" + ende;
-        kopf += "1 ; Punktdatei " + latin1Name(angaben.punktdatei) + ", fehl " +
-                zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "B\xF6gen") + ende;
-        kopf += "2 BLK FORM 0.1 Z" + wort(" X", r.min.x, true) + wort(" Y", r.min.y, true) +
-                " Z-1" + ende;
-        kopf += "3 BLK FORM 0.2" + wort(" X", r.max.x, true) + wort(" Y", r.max.y, true) + " Z+0" +
-                ende;
+        kopf += "1 ; Punktdatei " + latin1Name(angaben.punktdatei) + ", fehl "
+                + zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "B\xF6gen") + ende;
+        kopf += "2 BLK FORM 0.1 Z" + wort(" X", r.min.x, true) + wort(" Y", r.min.y, true) + " Z-1"
+                + ende;
+        kopf += "3 BLK FORM 0.2" + wort(" X", r.max.x, true) + wort(" Y", r.max.y, true) + " Z+0"
+                + ende;
         kopf += "4 L" + wort(" X", start_.x, true) + wort(" Y", start_.y, true) + " R0 FMAX" + ende;
         const std::string schluss = std::to_string(naechster_) + " END PGM " + name + " MM" + ende;
         alleSchreiben(ziel, kopf, rumpf_, schluss);
     }
 
-  private:
+private:
     static constexpr std::string_view zeilenende = "\r\n";
     // The path's blocks follow BEGIN PGM, the comment, the blank form and the approach.
     static constexpr Index ersterRumpfsatz = 5;
@@ -244,9 +221,8 @@ class Klartext : public Programmtext
     bool vorschubGeschrieben_ = false;
 };
 
-class Din : public Programmtext
-{
-  public:
+class Din : public Programmtext {
+public:
     explicit Din(double vorschub) : vorschub_(vorschubwort(vorschub)) {}
 
     void bahnBeginnen(Bahnpunkt start) override { start_ = start; }
@@ -255,15 +231,9 @@ class Din : public Programmtext
     {
         Satz satz;
         switch (e.art) {
-        case Bahnelement::Art::gerade:
-            satz << "G1";
-            break;
-        case Bahnelement::Art::links:
-            satz << "G3";
-            break;
-        case Bahnelement::Art::rechts:
-            satz << "G2";
-            break;
+        case Bahnelement::Art::gerade: satz << "G1"; break;
+        case Bahnelement::Art::links: satz << "G3"; break;
+        case Bahnelement::Art::rechts: satz << "G2"; break;
         }
         satz.wert(" X", e.ende.x, false).wert(" Y", e.ende.y, false);
         if (e.art != Bahnelement::Art::gerade)
@@ -275,21 +245,21 @@ class Din : public Programmtext
 
     void schreiben(Ausgabe& ziel, const Programmangaben& angaben) const override
     {
-        std::string kopf = "%\n(Punktdatei " + asciiName(angaben.punktdatei) + ", fehl " +
-                           zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "Boegen") +
-                           ")\n";
+        std::string kopf = "%\n(Punktdatei " + asciiName(angaben.punktdatei) + ", fehl "
+                           + zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "Boegen")
+                           + ")\n";
         kopf +=
             "G21 G17 G90\nG0" + wort(" X", start_.x, false) + wort(" Y", start_.y, false) + "\n";
         alleSchreiben(ziel, kopf, rumpf_, "M30\n%\n");
     }
 
-  private:
+private:
     std::string vorschub_;
     Bahnpunkt start_;
     std::string rumpf_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Programmtext> Programmtext::erstellen(Dialekt dialekt, double vorschub)
 {
@@ -302,11 +272,11 @@ std::string programmnameBilden(const std::string& name)
 {
     std::string text;
     zeichenDurchgehen(name, [&](char32_t z) {
-        const bool erlaubt = (z >= U'A' && z <= U'Z') || (z >= U'a' && z <= U'z') ||
-                             (z >= U'0' && z <= U'9') || z == U'_';
+        const bool erlaubt = (z >= U'A' && z <= U'Z') || (z >= U'a' && z <= U'z')
+                             || (z >= U'0' && z <= U'9') || z == U'_';
         text.push_back(erlaubt ? static_cast<char>(z) : '_');
     });
     return text.empty() ? "_" : text;
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -9,23 +9,21 @@
 #include <memory>
 #include <string>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 class Ausgabe;
 
 // What the program's head states besides the path.
 struct Programmangaben {
-    std::string programmname; // base name of the program file, without extension
-    std::string punktdatei;   // base name of the point file
+    std::string programmname;  // base name of the program file, without extension
+    std::string punktdatei;    // base name of the point file
     double fehl = 0.0;
-    Index boegen = 0; // arcs of the chain
+    Index boegen = 0;  // arcs of the chain
     Bahnrahmen rahmen;
 };
 
-class Programmtext : public Bahnempfaenger
-{
-  public:
+class Programmtext : public Bahnempfaenger {
+public:
     // The text of `dialekt` with feed `vorschub` (mm/min).
     static std::unique_ptr<Programmtext> erstellen(Dialekt dialekt, double vorschub);
 
@@ -37,4 +35,4 @@ class Programmtext : public Bahnempfaenger
 // ASCII letter, digit or '_' becomes '_'; an empty name gives "_".
 std::string programmnameBilden(const std::string& name);
 
-} // namespace bogenkette
+}  // namespace bogenkette

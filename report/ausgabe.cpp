@@ -10,8 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 Ausgabe::Ausgabe(std::size_t puffergroesse) : puffer_(puffergroesse) {}
 
@@ -47,12 +46,11 @@ void Ausgabe::leeren()
     if (belegt_ == 0)
         return;
     const std::size_t n = belegt_;
-    belegt_ = 0; // a failed piece is not offered twice
+    belegt_ = 0;  // a failed piece is not offered twice
     senden(puffer_.data(), n);
 }
 
-namespace
-{
+namespace {
 
 std::string verzeichnisVon(const std::string& pfad)
 {
@@ -84,7 +82,7 @@ mode_t neueDateirechte()
     return 0666 & ~maske;
 }
 
-} // namespace
+}  // namespace
 
 Berichtsdatei::Berichtsdatei(std::string pfad, std::string bezeichnung)
     : pfad_(std::move(pfad)), bezeichnung_(std::move(bezeichnung)), ziel_(pfad_)
@@ -182,4 +180,4 @@ void Berichtsdatei::verwerfen()
     abgeschlossen_ = true;
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

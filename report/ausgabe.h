@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 // Collects bytes in a large buffer and hands them on in big pieces.
-class Ausgabe
-{
-  public:
+class Ausgabe {
+public:
     explicit Ausgabe(std::size_t puffergroesse = 1 << 20);
     virtual ~Ausgabe() = default;
     Ausgabe(const Ausgabe&) = delete;
@@ -26,18 +24,17 @@ class Ausgabe
     // Hands everything buffered on; throws Fehler when that fails.
     void leeren();
 
-  protected:
+protected:
     // Takes a piece of the output; throws Fehler on failure.
     virtual void senden(const char* daten, std::size_t laenge) = 0;
 
-  private:
+private:
     std::vector<char> puffer_;
     std::size_t belegt_ = 0;
 };
 
-class Speicherausgabe : public Ausgabe
-{
-  public:
+class Speicherausgabe : public Ausgabe {
+public:
     Speicherausgabe() : Ausgabe(1 << 16) {}
     const std::string& inhalt()
     {
@@ -45,10 +42,10 @@ class Speicherausgabe : public Ausgabe
         return inhalt_;
     }
 
-  protected:
+protected:
     void senden(const char* daten, std::size_t laenge) override { inhalt_.append(daten, laenge); }
 
-  private:
+private:
     std::string inhalt_;
 };
 
@@ -60,9 +57,8 @@ class Speicherausgabe : public Ausgabe
 // file that is replaced keeps its permissions.
 // The other files of a run (an NC program, a picture) are written the same way,
 // with their own word in the messages.
-class Berichtsdatei : public Ausgabe
-{
-  public:
+class Berichtsdatei : public Ausgabe {
+public:
     // Creates the temporary file; throws Fehler naming the file when it cannot.
     // `bezeichnung` names the kind of file in messages ("Bericht", "NC-Programm").
     explicit Berichtsdatei(std::string pfad, std::string bezeichnung = "Bericht");
@@ -79,19 +75,19 @@ class Berichtsdatei : public Ausgabe
 
     const std::string& pfad() const { return pfad_; }
 
-  protected:
+protected:
     void senden(const char* daten, std::size_t laenge) override;
 
-  private:
+private:
     void schliessen();
 
-    std::string pfad_; // as the user named it (for messages)
+    std::string pfad_;  // as the user named it (for messages)
     std::string bezeichnung_;
-    std::string ziel_; // the file that receives the report (links followed)
-    std::string temp_; // temporary file, empty when writing directly
+    std::string ziel_;  // the file that receives the report (links followed)
+    std::string temp_;  // temporary file, empty when writing directly
     int fd_ = -1;
-    bool fertig_ = false; // written and closed
+    bool fertig_ = false;  // written and closed
     bool abgeschlossen_ = false;
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

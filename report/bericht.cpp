@@ -1,7 +1,7 @@
 #include "report/bericht.h"
 
-#include "geometry/geometrie.h"
 #include "common/fehler.h"
+#include "geometry/geometrie.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
 
@@ -100,8 +100,8 @@ void Bericht::laengePruefen(std::size_t laenge, std::size_t letzteSpalte, Index 
     if (laenge > letzteSpalte)
         throw Fehler("Bericht " + dateiname(name_) + ": der Text " + feld + " von Punkt "
                      + std::to_string(p) + " ist mit " + std::to_string(laenge)
-                     + " Zeichen zu lang für die Zeile (höchstens "
-                     + std::to_string(letzteSpalte) + ").");
+                     + " Zeichen zu lang für die Zeile (höchstens " + std::to_string(letzteSpalte)
+                     + ").");
 }
 
 void Bericht::setzen(double wert, std::size_t letzteSpalte, Index p, const char* feld)

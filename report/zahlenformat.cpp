@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdint>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace bogenkette {
@@ -13,11 +13,10 @@ namespace bogenkette {
 namespace {
 
 // Windows-1252 bytes 0x80 to 0x9F and the characters they stand for (0 = unused).
-constexpr char16_t cp1252Oben[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0};
+constexpr char16_t cp1252Oben[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0};
 
 // Byte for one character, or -1 to leave it out.
 int cp1252Byte(QChar c)
@@ -46,8 +45,7 @@ int cp1252Byte(QChar c)
     case 0x200F:  // right-to-left mark
     case 0x061C:  // Arabic letter mark
         return -1;
-    default:
-        return '?';
+    default: return '?';
     }
 }
 
@@ -184,7 +182,8 @@ Zahlenformat::Zahlenformat(const QLocale& locale) : locale_(locale)
     for (std::size_t n = 1; n <= artZiffern; ++n)
         art_[n] = artBestimmen(n);
     einBytig_ = minus_.size() == 1 && dezimal_.size() == 1;
-    kurzEinfach_ = art_[1] != Art::Schablone && art_[2] != Art::Schablone && art_[3] != Art::Schablone;
+    kurzEinfach_ =
+        art_[1] != Art::Schablone && art_[2] != Art::Schablone && art_[3] != Art::Schablone;
 }
 
 // Whether template n is plain digits, or digits in groups of three from the right
@@ -335,7 +334,8 @@ std::size_t Zahlenformat::dreiStellenAllgemein(double v, char* ziel) const
     } else {
         std::to_chars(ziffern, ziffern + sizeof ziffern, std::fabs(v), std::chars_format::fixed, 3);
     }
-    const auto ganz = static_cast<std::size_t>(std::find(ziffern, ziffern + sizeof ziffern, '.') - ziffern);
+    const auto ganz =
+        static_cast<std::size_t>(std::find(ziffern, ziffern + sizeof ziffern, '.') - ziffern);
     char* z = ziel;
     if (std::signbit(v) && !(gerundet && tausendstel == 0))
         z = std::copy(minus_.begin(), minus_.end(), z);

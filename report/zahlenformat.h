@@ -71,7 +71,7 @@ private:
     enum class Art : unsigned char { Schablone, Ziffern, Dreier };
     Art art_[artZiffern + 1] = {};
     char gruppenTrenner_ = 0;
-    bool einBytig_ = false;  // minus sign and decimal separator one byte each
+    bool einBytig_ = false;     // minus sign and decimal separator one byte each
     bool kurzEinfach_ = false;  // numbers of 1 to 3 digits are written as plain digits
     std::size_t dreiStellenAllgemein(double v, char* ziel) const;
     std::string schabloneBilden(std::size_t n) const;

@@ -10,16 +10,13 @@
 #include "report/schreibfaden.h"
 #include "run/berichtspfad.h"
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
 // Hands each arc to the report and to every further output, and counts them.
-class Verteiler : public Bogenempfaenger
-{
-  public:
+class Verteiler : public Bogenempfaenger {
+public:
     Verteiler(Bogenempfaenger& bericht, std::span<Kettenausgabe* const> weitere)
         : bericht_(bericht), weitere_(weitere)
     {
@@ -33,7 +30,7 @@ class Verteiler : public Bogenempfaenger
     }
     Index boegen = 0;
 
-  private:
+private:
     Bogenempfaenger& bericht_;
     std::span<Kettenausgabe* const> weitere_;
 };
@@ -43,14 +40,14 @@ double fehlWaehlen(const std::optional<double>& fehl)
     return fehl && *fehl > 0.0 ? *fehl : standardFehl;
 }
 
-} // namespace
+}  // namespace
 
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad)
 {
     if (gleicheDatei(punktdatei, berichtspfad))
-        throw Fehler("Bericht " + dateiname(berichtspfad) +
-                     " ist die Punktdatei selbst; "
-                     "der Bericht braucht einen anderen Namen.");
+        throw Fehler("Bericht " + dateiname(berichtspfad)
+                     + " ist die Punktdatei selbst; "
+                       "der Bericht braucht einen anderen Namen.");
 }
 
 void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtspfad,
@@ -63,12 +60,12 @@ void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtsp
         if (gleicherPfad(a.pfad, punktdatei))
             throw Fehler(name + " ist die Punktdatei selbst" + bitte);
         if (gleicherPfad(a.pfad, berichtspfad))
-            throw Fehler(name + " und Bericht " + dateiname(berichtspfad) + " sind dieselbe Datei" +
-                         bitte);
+            throw Fehler(name + " und Bericht " + dateiname(berichtspfad) + " sind dieselbe Datei"
+                         + bitte);
         for (std::size_t j = 0; j < i; ++j)
             if (gleicherPfad(a.pfad, ausgaben[j].pfad))
-                throw Fehler(name + " und " + ausgaben[j].bezeichnung + " " +
-                             dateiname(ausgaben[j].pfad) + " sind dieselbe Datei" + bitte);
+                throw Fehler(name + " und " + ausgaben[j].bezeichnung + " "
+                             + dateiname(ausgaben[j].pfad) + " sind dieselbe Datei" + bitte);
     }
 }
 
@@ -113,4 +110,4 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
     }
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -10,8 +10,7 @@
 #include <span>
 #include <string>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 class Berichtsdatei;
 class Zahlenformat;
@@ -36,7 +35,7 @@ struct Laufauftrag {
 struct Laufergebnis {
     Index punkte = 0;
     Index boegen = 0;
-    double fehl = 0.0; // the contour error used
+    double fehl = 0.0;  // the contour error used
 };
 
 // Runs the computation of `auftrag` into the opened report and the further
@@ -64,4 +63,4 @@ struct Ausgabedatei {
 void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtspfad,
                      std::span<const Ausgabedatei> ausgaben);
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -2,11 +2,9 @@
 
 #include <filesystem>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
 // The name with the extension after its last dot replaced, or appended where
 // there is none after the last folder separator.
@@ -19,12 +17,9 @@ std::string endungErsetzen(const std::string& name, const std::string& endung)
     return name + "." + endung;
 }
 
-} // namespace
+}  // namespace
 
-std::string berichtspfadAbleiten(const std::string& name)
-{
-    return endungErsetzen(name, "TXT");
-}
+std::string berichtspfadAbleiten(const std::string& name) { return endungErsetzen(name, "TXT"); }
 
 std::string ncPfadAbleiten(const std::string& punktdatei, Dialekt dialekt)
 {
@@ -47,4 +42,4 @@ bool gleicherPfad(const std::string& a, const std::string& b)
     return !fehlerA && !fehlerB && ortA == ortB;
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -6,8 +6,7 @@
 
 #include <string>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 // The report path for a chosen name: the extension after the last dot is replaced
 // by "TXT" (a.b.c gives a.b.TXT, kontur.spl gives kontur.TXT). A name without a
@@ -26,4 +25,4 @@ bool gleicheDatei(const std::string& a, const std::string& b);
 // or the same place once made absolute, with links of its folders resolved.
 bool gleicherPfad(const std::string& a, const std::string& b);
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -8,11 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
 // Margin around the figure and height of the legend below it, as shares of the
 // drawing's larger side; the text's size likewise.
@@ -41,7 +39,7 @@ std::string kurzText(double v)
         puffer, std::to_chars(puffer, puffer + sizeof puffer, v, std::chars_format::fixed).ptr);
 }
 
-} // namespace
+}  // namespace
 
 Bahnbild::Bahnbild(std::string pfad)
     : name_(pfad), datei_(std::make_unique<Berichtsdatei>(std::move(pfad), "Bild")),
@@ -53,10 +51,7 @@ Bahnbild::Bahnbild(Ausgabe& ziel, std::string name) : name_(std::move(name)), zi
 
 Bahnbild::~Bahnbild() = default;
 
-void Bahnbild::text(std::string_view text)
-{
-    ziel_->schreiben(text.data(), text.size());
-}
+void Bahnbild::text(std::string_view text) { ziel_->schreiben(text.data(), text.size()); }
 
 void Bahnbild::zahl(std::int64_t zehntausendstel)
 {
@@ -65,10 +60,7 @@ void Bahnbild::zahl(std::int64_t zehntausendstel)
                      static_cast<std::size_t>(bahnzahlSchreiben(zehntausendstel, puffer) - puffer));
 }
 
-void Bahnbild::laenge(double mm)
-{
-    zahl(zehntausendstel(mm));
-}
+void Bahnbild::laenge(double mm) { zahl(zehntausendstel(mm)); }
 
 void Bahnbild::ort(Bahnpunkt p)
 {
@@ -81,9 +73,9 @@ void Bahnbild::beginnen(const Kontur& kontur, double fehl)
 {
     rahmen_ = bahnrahmen(kontur);
     if (const Index p = rahmen_.ausserhalb; p != 0)
-        throw Fehler("Bild " + dateiname(name_) + ": Punkt " + std::to_string(p) +
-                     " liegt zu weit vom Nullpunkt für die Bahn (Koordinaten bis "
-                     "±999999999.9999).");
+        throw Fehler("Bild " + dateiname(name_) + ": Punkt " + std::to_string(p)
+                     + " liegt zu weit vom Nullpunkt für die Bahn (Koordinaten bis "
+                       "±999999999.9999).");
     kontur_ = &kontur;
     const double breite = mm(rahmen_.max.x - rahmen_.min.x);
     const double hoehe = mm(rahmen_.max.y - rahmen_.min.y);
@@ -163,7 +155,7 @@ void Bahnbild::elementAufnehmen(Bahnpunkt von, const Bahnelement& element)
 void Bahnbild::legendeZeichnen()
 {
     const double schrift = schriftAnteil * groesse_;
-    const double unten = -mm(rahmen_.min.y) + randAnteil * groesse_; // lower edge of the figure
+    const double unten = -mm(rahmen_.min.y) + randAnteil * groesse_;  // lower edge of the figure
     const double links = mm(rahmen_.min.x);
     const double laengeMassstab = runderMassstab(groesse_ / 4);
     const double y = unten + 1.5 * schrift;
@@ -189,8 +181,8 @@ void Bahnbild::legendeZeichnen()
     laenge(mm(rahmen_.max.x));
     text("\" y=\"");
     laenge(y);
-    text("\" text-anchor=\"end\">" + std::to_string(kontur_->anzahl) + " Punkte, " +
-         std::to_string(boegen_) + (boegen_ == 1 ? " Bogen" : " Bögen") + "</text>\n</g>\n");
+    text("\" text-anchor=\"end\">" + std::to_string(kontur_->anzahl) + " Punkte, "
+         + std::to_string(boegen_) + (boegen_ == 1 ? " Bogen" : " Bögen") + "</text>\n</g>\n");
 }
 
 void Bahnbild::abschliessen()
@@ -211,4 +203,4 @@ void Bahnbild::freigeben()
         datei_->abschliessen();
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -17,15 +17,13 @@
 #include <optional>
 #include <string>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 class Ausgabe;
 class Berichtsdatei;
 
-class Bahnbild : public Kettenausgabe, private Bahnempfaenger
-{
-  public:
+class Bahnbild : public Kettenausgabe, private Bahnempfaenger {
+public:
     // Writes the picture to the file `pfad`; creates the temporary file at once
     // and throws Fehler naming the picture when it cannot.
     explicit Bahnbild(std::string pfad);
@@ -39,7 +37,7 @@ class Bahnbild : public Kettenausgabe, private Bahnempfaenger
     void abschliessen() override;
     void freigeben() override;
 
-  private:
+private:
     void bahnBeginnen(Bahnpunkt start) override;
     void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override;
 
@@ -47,7 +45,7 @@ class Bahnbild : public Kettenausgabe, private Bahnempfaenger
     // A coordinate in ten-thousandths, or a length in the points' unit.
     void zahl(std::int64_t zehntausendstel);
     void laenge(double mm);
-    void ort(Bahnpunkt p); // "x y" with y upward
+    void ort(Bahnpunkt p);  // "x y" with y upward
     void punkteZeichnen(const Kontur& kontur);
     void legendeZeichnen();
 
@@ -55,10 +53,10 @@ class Bahnbild : public Kettenausgabe, private Bahnempfaenger
     std::unique_ptr<Berichtsdatei> datei_;
     Ausgabe* ziel_ = nullptr;
     Bahnrahmen rahmen_;
-    double groesse_ = 0.0; // the larger side of the drawing
+    double groesse_ = 0.0;  // the larger side of the drawing
     const Kontur* kontur_ = nullptr;
     Index boegen_ = 0;
     std::optional<Bahnbau> bahn_;
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
 // Chords for an arc of radius r (picture units) turning by `winkel`: each chord
 // of angle w stays within r (1 - cos(w / 2)) <= 0.5 of the arc.
@@ -18,7 +16,7 @@ int sehnenanzahl(double r, double winkel)
     return static_cast<int>(std::clamp(anzahl, 1.0, static_cast<double>(hoechstensSehnen)));
 }
 
-} // namespace
+}  // namespace
 
 void bahnelementZeichnen(const Skizzenmass& m, Bahnpunkt von, const Bahnelement& element,
                          Zeichenflaeche& flaeche)
@@ -46,4 +44,4 @@ void bahnelementZeichnen(const Skizzenmass& m, Bahnpunkt von, const Bahnelement&
     flaeche.linieZiehen(xAlt, yAlt, xEnde, yEnde);
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

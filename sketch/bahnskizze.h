@@ -7,8 +7,7 @@
 #include "geometry/bahn.h"
 #include "sketch/skizze.h"
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 // The most chords an arc is drawn with.
 inline constexpr int hoechstensSehnen = 2000;
@@ -19,9 +18,8 @@ void bahnelementZeichnen(const Skizzenmass& m, Bahnpunkt von, const Bahnelement&
                          Zeichenflaeche& flaeche);
 
 // Draws every element of a path as it is handed on.
-class Bahnskizze : public Bahnempfaenger
-{
-  public:
+class Bahnskizze : public Bahnempfaenger {
+public:
     Bahnskizze(const Skizzenmass& mass, Zeichenflaeche& flaeche) : mass_(mass), flaeche_(flaeche) {}
     void bahnBeginnen(Bahnpunkt) override {}
     void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override
@@ -29,9 +27,9 @@ class Bahnskizze : public Bahnempfaenger
         bahnelementZeichnen(mass_, von, element, flaeche_);
     }
 
-  private:
+private:
     Skizzenmass mass_;
     Zeichenflaeche& flaeche_;
 };
 
-} // namespace bogenkette
+}  // namespace bogenkette

@@ -5,11 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
 // The smaller of the two candidates, the one of y when they are equal. A candidate
 // that is not finite (its range is 0, or so small that 5800 / range overflows) has
@@ -35,7 +33,7 @@ double massstabWaehlen(double xBereich, double yBereich)
     return 0.0;
 }
 
-} // namespace
+}  // namespace
 
 Skizzenmass skizzeZeichnen(const Kontur& kontur, Zeichenflaeche& flaeche)
 {
@@ -81,28 +79,18 @@ Skizzenmass skizzeZeichnen(const Kontur& kontur, Zeichenflaeche& flaeche)
 
 Pixelflaeche::Pixelflaeche(int breite, int hoehe) : breite_(breite), hoehe_(hoehe) {}
 
-namespace
-{
+namespace {
 
 // The pixel that holds the continuous coordinate c; far-off values are held at a
 // distance that any drawing clips, instead of overflowing int.
-int pixelVon(double c)
-{
-    return static_cast<int>(std::floor(std::clamp(c, -1e6, 1e6)));
-}
+int pixelVon(double c) { return static_cast<int>(std::floor(std::clamp(c, -1e6, 1e6))); }
 
-} // namespace
+}  // namespace
 
 // Multiplied before divided: a unit value on a pixel boundary lands exactly on it.
-int Pixelflaeche::spalte(float x) const
-{
-    return pixelVon(x * breite_ / skizzenBreite);
-}
+int Pixelflaeche::spalte(float x) const { return pixelVon(x * breite_ / skizzenBreite); }
 
-int Pixelflaeche::reihe(float y) const
-{
-    return pixelVon(y * hoehe_ / skizzenHoehe);
-}
+int Pixelflaeche::reihe(float y) const { return pixelVon(y * hoehe_ / skizzenHoehe); }
 
 void Pixelflaeche::linieZiehen(float x1, float y1, float x2, float y2)
 {
@@ -110,8 +98,8 @@ void Pixelflaeche::linieZiehen(float x1, float y1, float x2, float y2)
     if (begonnen_) {
         const bool punkt = neu[0] == neu[2] && neu[1] == neu[3];
         const bool gleich = std::equal(neu, neu + 4, letzte_);
-        const bool umgekehrt = neu[0] == letzte_[2] && neu[1] == letzte_[3] &&
-                               neu[2] == letzte_[0] && neu[3] == letzte_[1];
+        const bool umgekehrt = neu[0] == letzte_[2] && neu[1] == letzte_[3] && neu[2] == letzte_[0]
+                               && neu[3] == letzte_[1];
         if (punkt || gleich || umgekehrt)
             return;
     }
@@ -122,13 +110,8 @@ void Pixelflaeche::linieZiehen(float x1, float y1, float x2, float y2)
 
 Rasterflaeche::Rasterflaeche(unsigned char* bits, int breite, int hoehe,
                              std::ptrdiff_t zeilenlaenge, std::uint32_t farbe, int staerke)
-    : Pixelflaeche(breite, hoehe),
-      bits_(bits),
-      breite_(breite),
-      hoehe_(hoehe),
-      zeilenlaenge_(zeilenlaenge),
-      farbe_(farbe),
-      rand_(staerke / 2)
+    : Pixelflaeche(breite, hoehe), bits_(bits), breite_(breite), hoehe_(hoehe),
+      zeilenlaenge_(zeilenlaenge), farbe_(farbe), rand_(staerke / 2)
 {
 }
 

@@ -26,9 +26,8 @@ inline constexpr double skizzenHoehe = 4800.0;
 
 // Receives the segments of the sketch in the picture area's units, in single
 // precision, each with both of its end points (not relative to an earlier one).
-class Zeichenflaeche
-{
-  public:
+class Zeichenflaeche {
+public:
     virtual ~Zeichenflaeche() = default;
     virtual void linieZiehen(float x1, float y1, float x2, float y2) = 0;
 };
@@ -68,22 +67,21 @@ Skizzenmass skizzeZeichnen(const Kontur& kontur, Zeichenflaeche& flaeche);
 // joins the same two pixels again (either way round). Consecutive segments of the
 // sketch share their end points, so every pixel of a dropped segment is already
 // drawn, given that a pixel line includes both of its end pixels.
-class Pixelflaeche : public Zeichenflaeche
-{
-  public:
+class Pixelflaeche : public Zeichenflaeche {
+public:
     Pixelflaeche(int breite, int hoehe);
     void linieZiehen(float x1, float y1, float x2, float y2) final;
 
-  protected:
+protected:
     virtual void pixellinieZiehen(int x1, int y1, int x2, int y2) = 0;
 
-  private:
+private:
     int spalte(float x) const;
     int reihe(float y) const;
 
     double breite_, hoehe_;
     bool begonnen_ = false;
-    int letzte_[4] = {0, 0, 0, 0}; // the last pixel line handed on
+    int letzte_[4] = {0, 0, 0, 0};  // the last pixel line handed on
 };
 
 // Draws the sketch's pixel lines into an image of 32-bit pixels (rows of

@@ -111,7 +111,8 @@ std::vector<std::string_view> zeilenTeilen(std::string_view text, Meldungen& feh
         }
         const std::string_view zeile = text.substr(pos, ende - pos);
         if (zeile.find_first_of("\r\n") != std::string_view::npos)
-            fehler("Zeile " + std::to_string(zeilen.size() + 1) + " enthält ein einzelnes CR oder LF");
+            fehler("Zeile " + std::to_string(zeilen.size() + 1)
+                   + " enthält ein einzelnes CR oder LF");
         zeilen.push_back(zeile);
         pos = ende + 2;
     }
@@ -123,8 +124,8 @@ void kopfPruefen(const std::vector<std::string_view>& zeilen, double fehl,
                  const Zahlenformat& format, Meldungen& fehler)
 {
     const std::string zeile4 = " Berechnung f\xFCr Fehlergrenze:  " + format.allgemein(fehl) + " ";
-    const std::size_t laengen[17] = {64, 63, 0, zeile4.size(), 61, 57, 45, 0, 24,
-                                     55, 55, 76, 74, 0, 0, 66, 0};
+    const std::size_t laengen[17] = {64, 63, 0, zeile4.size(), 61, 57, 45, 0, 24, 55, 55, 76, 74, 0,
+                                     0,  66, 0};
     if (zeilen.size() < 17) {
         fehler("weniger als 17 Kopfzeilen");
         return;
@@ -176,7 +177,8 @@ void kettePruefen(const Kontur& k, double fehl, const std::vector<Bogen>& boegen
         fehler("die Kette endet mit einem Stück aus zwei Punkten");
     for (std::size_t i = 0; i + 1 < boegen.size(); ++i)
         if (boegen[i].bis == k.anzahl)
-            fehler(bogenName(i, boegen[i]) + ": erreicht den letzten Punkt, doch es folgt ein Bogen");
+            fehler(bogenName(i, boegen[i])
+                   + ": erreicht den letzten Punkt, doch es folgt ein Bogen");
 }
 
 std::string erwarteteZeile(const Kontur& k, Index p, const Kreis& kreis, const Zahlenformat& format)

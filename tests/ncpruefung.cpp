@@ -6,15 +6,12 @@
 #include <numbers>
 #include <optional>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
-namespace
-{
+namespace {
 
-class Meldungen
-{
-  public:
+class Meldungen {
+public:
     explicit Meldungen(std::vector<std::string>& ziel) : ziel_(ziel) {}
     void operator()(const std::string& text)
     {
@@ -23,7 +20,7 @@ class Meldungen
     }
     bool leer() const { return ziel_.empty(); }
 
-  private:
+private:
     std::vector<std::string>& ziel_;
 };
 
@@ -169,7 +166,7 @@ Fahrweg klartextLesen(std::string_view text, Kopfangaben& kopf, Meldungen& fehle
     }
     std::vector<double> werte;
     std::optional<double> vorschub;
-    std::optional<Fahrt> mitte; // a CC waiting for its C
+    std::optional<Fahrt> mitte;  // a CC waiting for its C
     for (std::size_t n = 0; n < zeilen.size(); ++n) {
         const std::string_view zeile = zeilen[n];
         const std::string wo = "Satz " + std::to_string(n) + " \"" + std::string(zeile) + "\"";
@@ -196,22 +193,22 @@ Fahrweg klartextLesen(std::string_view text, Kopfangaben& kopf, Meldungen& fehle
         } else if (n == 2 || n == 3) {
             const bool min = n == 2;
             const std::size_t ab = min ? 4 : 3;
-            const bool form = w.size() == ab + 3 && w[0] == "BLK" && w[1] == "FORM" &&
-                              w[2] == (min ? "0.1" : "0.2") && (!min || w[3] == "Z") &&
-                              w[ab + 2] == (min ? "Z-1" : "Z+0");
+            const bool form = w.size() == ab + 3 && w[0] == "BLK" && w[1] == "FORM"
+                              && w[2] == (min ? "0.1" : "0.2") && (!min || w[3] == "Z")
+                              && w[ab + 2] == (min ? "Z-1" : "Z+0");
             if (!form || !satzLesen(w, ab, "XY", true, werte, vorschub, 1))
                 fehler(wo + ": kein BLK FORM " + (min ? "0.1 Z X.. Y.. Z-1" : "0.2 X.. Y.. Z+0"));
             else
                 std::copy(werte.begin(), werte.end(), min ? kopf.blkMin : kopf.blkMax);
         } else if (n == 4) {
-            if (w.size() != 5 || w[0] != "L" || w[3] != "R0" || w[4] != "FMAX" ||
-                !satzLesen(w, 1, "XY", true, werte, vorschub, 2))
+            if (w.size() != 5 || w[0] != "L" || w[3] != "R0" || w[4] != "FMAX"
+                || !satzLesen(w, 1, "XY", true, werte, vorschub, 2))
                 fehler(wo + ": kein L X.. Y.. R0 FMAX");
             weg.startX = werte.size() == 2 ? werte[0] : 0;
             weg.startY = werte.size() == 2 ? werte[1] : 0;
         } else if (letzter) {
-            if (w.size() != 4 || w[0] != "END" || w[1] != "PGM" || w[2] != kopf.programmname ||
-                w[3] != "MM")
+            if (w.size() != 4 || w[0] != "END" || w[1] != "PGM" || w[2] != kopf.programmname
+                || w[3] != "MM")
                 fehler(wo + ": kein END PGM " + kopf.programmname + " MM");
             if (mitte)
                 fehler(wo + ": CC ohne C davor");
@@ -223,8 +220,8 @@ Fahrweg klartextLesen(std::string_view text, Kopfangaben& kopf, Meldungen& fehle
         } else if (!w.empty() && (w[0] == "L" || w[0] == "C")) {
             const bool bogen = w[0] == "C";
             const bool gelesen = satzLesen(w, 1, "XY", true, werte, vorschub, bogen ? 1 : 0);
-            if (!gelesen || (bogen && !mitte) || (!bogen && mitte) ||
-                (bogen && w[3] != "DR+" && w[3] != "DR-")) {
+            if (!gelesen || (bogen && !mitte) || (!bogen && mitte)
+                || (bogen && w[3] != "DR+" && w[3] != "DR-")) {
                 fehler(wo + ": kein L X.. Y.. oder C X.. Y.. DR+/DR- nach CC");
                 continue;
             }
@@ -265,8 +262,8 @@ Fahrweg dinLesen(std::string_view text, Kopfangaben& kopf, Meldungen& fehler)
                 fehler(wo + ": statt %");
         } else if (n == 1) {
             const bool klammern =
-                zeile.size() >= 2 && zeile.front() == '(' && zeile.back() == ')' &&
-                zeile.substr(1, zeile.size() - 2).find_first_of("()") == std::string_view::npos;
+                zeile.size() >= 2 && zeile.front() == '(' && zeile.back() == ')'
+                && zeile.substr(1, zeile.size() - 2).find_first_of("()") == std::string_view::npos;
             if (!klammern)
                 fehler(wo + ": kein Kommentar (...)");
             else
@@ -275,8 +272,8 @@ Fahrweg dinLesen(std::string_view text, Kopfangaben& kopf, Meldungen& fehler)
             if (zeile != "G21 G17 G90")
                 fehler(wo + ": statt G21 G17 G90");
         } else if (n == 3) {
-            if (w.size() != 3 || w[0] != "G0" || !satzLesen(w, 1, "XY", false, werte, vorschub) ||
-                vorschub)
+            if (w.size() != 3 || w[0] != "G0" || !satzLesen(w, 1, "XY", false, werte, vorschub)
+                || vorschub)
                 fehler(wo + ": kein G0 X.. Y..");
             weg.startX = werte.size() == 2 ? werte[0] : 0;
             weg.startY = werte.size() == 2 ? werte[1] : 0;
@@ -356,7 +353,7 @@ double fahrtAbstand(double sx, double sy, const Fahrt& f, double px, double py)
     const double anfang = std::atan2(sy - f.j, sx - f.i);
     double bogen = normiert(sinn * (std::atan2(f.y - f.j, f.x - f.i) - anfang));
     if (bogen == 0)
-        bogen = vollkreis; // start and end in one place: a full circle
+        bogen = vollkreis;  // start and end in one place: a full circle
     const double lage = normiert(sinn * (std::atan2(py - f.j, px - f.i) - anfang));
     if (lage <= bogen) {
         const double rho = std::hypot(px - f.i, py - f.j);
@@ -367,36 +364,33 @@ double fahrtAbstand(double sx, double sy, const Fahrt& f, double px, double py)
 }
 
 // Half the last digit, and room for the double nearest to a written value.
-double halbeStelle(double v)
-{
-    return 0.00005 + 1e-15 * std::fabs(v) + 1e-12;
-}
+double halbeStelle(double v) { return 0.00005 + 1e-15 * std::fabs(v) + 1e-12; }
 
 bool aufPunkt(const Kontur& k, Index p, double x, double y)
 {
-    return std::fabs(x - k.xWert[p]) <= halbeStelle(x) &&
-           std::fabs(y - k.yWert[p]) <= halbeStelle(y);
+    return std::fabs(x - k.xWert[p]) <= halbeStelle(x)
+           && std::fabs(y - k.yWert[p]) <= halbeStelle(y);
 }
 
 std::string punktText(const Kontur& k, Index p)
 {
-    return "Punkt " + std::to_string(p) + " (" + std::to_string(k.xWert[p]) + ", " +
-           std::to_string(k.yWert[p]) + ")";
+    return "Punkt " + std::to_string(p) + " (" + std::to_string(k.xWert[p]) + ", "
+           + std::to_string(k.yWert[p]) + ")";
 }
 
 void bogenPruefen(double sx, double sy, const Fahrt& f, const std::string& wo, Meldungen& fehler)
 {
     const double r1 = std::hypot(sx - f.i, sy - f.j), r2 = std::hypot(f.x - f.i, f.y - f.j);
     if (std::fabs(r1 - r2) > 0.0001 + 1e-9)
-        fehler(wo + ": Radien " + std::to_string(r1) + " und " + std::to_string(r2) +
-               " weichen um mehr als die letzte Stelle ab");
+        fehler(wo + ": Radien " + std::to_string(r1) + " und " + std::to_string(r2)
+               + " weichen um mehr als die letzte Stelle ab");
     const double lo = std::min(r1, r2), hi = std::max(r1, r2);
     if (lo < 0.01 - 1e-9 || hi > 99999.9999 + 1e-9)
-        fehler(wo + ": Radius " + std::to_string(lo) + " bis " + std::to_string(hi) +
-               " außerhalb 0,01 bis 99.999,9999");
+        fehler(wo + ": Radius " + std::to_string(lo) + " bis " + std::to_string(hi)
+               + " außerhalb 0,01 bis 99.999,9999");
 }
 
-} // namespace
+}  // namespace
 
 Fahrweg programmLesen(Dialekt dialekt, std::string_view text, std::vector<std::string>& fehler)
 {
@@ -413,8 +407,8 @@ std::vector<Fahrweg> rs274Lesen(std::string_view ausgabe, std::vector<std::strin
         const auto ende = std::min(ausgabe.find('\n'), ausgabe.size());
         const std::string_view zeile = ausgabe.substr(0, ende);
         ausgabe.remove_prefix(std::min(ende + 1, ausgabe.size()));
-        const bool fahrt = zeile.find("STRAIGHT_FEED(") != std::string_view::npos ||
-                           zeile.find("ARC_FEED(") != std::string_view::npos;
+        const bool fahrt = zeile.find("STRAIGHT_FEED(") != std::string_view::npos
+                           || zeile.find("ARC_FEED(") != std::string_view::npos;
         if (zeile.find("STRAIGHT_TRAVERSE(") != std::string_view::npos) {
             const auto w = aufrufwerte(zeile, "STRAIGHT_TRAVERSE(");
             wege.push_back({w.size() >= 2 ? w[0] : 0, w.size() >= 2 ? w[1] : 0, {}});
@@ -461,8 +455,8 @@ void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
         while (p <= n && !aufPunkt(k, p, f.x, f.y))
             ++p;
         if (p > n) {
-            fehler(wo + " nach (" + std::to_string(f.x) + ", " + std::to_string(f.y) +
-                   ") endet auf keinem Punkt nach Punkt " + std::to_string(j));
+            fehler(wo + " nach (" + std::to_string(f.x) + ", " + std::to_string(f.y)
+                   + ") endet auf keinem Punkt nach Punkt " + std::to_string(j));
             return;
         }
         j = p;
@@ -479,7 +473,7 @@ void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
         const double vy = m == 0 ? weg.startY : weg.fahrten[m - 1].y;
         return fahrtAbstand(vx, vy, weg.fahrten[m], k.xWert[p], k.yWert[p]);
     };
-    std::size_t m = 0; // the move that reaches the point
+    std::size_t m = 0;  // the move that reaches the point
     for (Index p = 1; p <= n; ++p) {
         while (m < endpunkt.size() && endpunkt[m] < p)
             ++m;
@@ -490,8 +484,8 @@ void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
         for (std::size_t a = 0; a < weg.fahrten.size() && naechster > grenze; ++a)
             naechster = std::min(naechster, abstand(a, p));
         if (naechster > grenze)
-            fehler(punktText(k, p) + " liegt " + std::to_string(naechster) +
-                   " von der Bahn, mehr als fehl + 0,0002");
+            fehler(punktText(k, p) + " liegt " + std::to_string(naechster)
+                   + " von der Bahn, mehr als fehl + 0,0002");
     }
 }
 
@@ -510,9 +504,9 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
     const std::string fehlWort(
         fehlText, std::to_chars(fehlText, fehlText + sizeof fehlText, erwartung.fehl).ptr);
     const std::string kommentar =
-        "Punktdatei " + erwartung.punktdatei + ", fehl " + fehlWort + ", " +
-        std::to_string(erwartung.boegen) +
-        (erwartung.boegen == 1 ? " Bogen" : (klartext ? " B\xF6gen" : " Boegen"));
+        "Punktdatei " + erwartung.punktdatei + ", fehl " + fehlWort + ", "
+        + std::to_string(erwartung.boegen)
+        + (erwartung.boegen == 1 ? " Bogen" : (klartext ? " B\xF6gen" : " Boegen"));
     if (kopf.kommentar != kommentar)
         fehler("Kommentar \"" + kopf.kommentar + "\" statt \"" + kommentar + "\"");
     if (klartext && kopf.programmname != erwartung.programmname)
@@ -534,4 +528,4 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
     return liste;
 }
 
-} // namespace bogenkette
+}  // namespace bogenkette

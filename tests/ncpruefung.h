@@ -25,14 +25,13 @@
 #include <string_view>
 #include <vector>
 
-namespace bogenkette
-{
+namespace bogenkette {
 
 struct Fahrt {
     enum class Art { gerade, links, rechts };
     Art art = Art::gerade;
-    double x = 0, y = 0; // end
-    double i = 0, j = 0; // centre of an arc, absolute
+    double x = 0, y = 0;  // end
+    double i = 0, j = 0;  // centre of an arc, absolute
 };
 
 struct Fahrweg {
@@ -42,8 +41,8 @@ struct Fahrweg {
 
 // What a program's head must state.
 struct Programmerwartung {
-    std::string programmname; // klartext: BEGIN PGM / END PGM after replacing characters
-    std::string punktdatei;   // base name, as the comment shows it
+    std::string programmname;  // klartext: BEGIN PGM / END PGM after replacing characters
+    std::string punktdatei;    // base name, as the comment shows it
     double fehl = 0;
     Index boegen = 0;
     double vorschub = standardVorschub;
@@ -64,4 +63,4 @@ void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
 std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text, const Kontur& k,
                                          const Programmerwartung& erwartung);
 
-} // namespace bogenkette
+}  // namespace bogenkette

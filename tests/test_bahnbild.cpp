@@ -23,8 +23,7 @@
 using namespace bogenkette;
 using namespace bogenkette::test;
 
-namespace
-{
+namespace {
 
 // The SVG's parts a reader sees.
 struct Bildinhalt {
@@ -152,18 +151,18 @@ void bildMitProgrammVergleichen(const Zufallskontur& z)
             if (std::fabs(w - pi) > 1e-9) {
                 EXPECT_EQ(b.werte[3], w > pi ? 1 : 0) << wo;
             }
-            EXPECT_EQ(b.werte[4], f.art == Fahrt::Art::links ? 0 : 1) << wo; // y runs down
+            EXPECT_EQ(b.werte[4], f.art == Fahrt::Art::links ? 0 : 1) << wo;  // y runs down
         }
         sx = f.x;
         sy = f.y;
     }
-    const std::string zaehlung = std::to_string(z.kontur.anzahl) + " Punkte, " +
-                                 std::to_string(p.boegen) +
-                                 (p.boegen == 1 ? " Bogen" : " B\u00f6gen");
+    const std::string zaehlung = std::to_string(z.kontur.anzahl) + " Punkte, "
+                                 + std::to_string(p.boegen)
+                                 + (p.boegen == 1 ? " Bogen" : " B\u00f6gen");
     EXPECT_TRUE(bild.texte.contains(QString::fromStdString(zaehlung))) << z.fall;
 }
 
-} // namespace
+}  // namespace
 
 // 300 random contours: the SVG path is the DIN program's path, element for
 // element, with the points, the counts and a view that scales.
@@ -185,8 +184,7 @@ TEST(Bahnbild, ZeigtDieProgrammierteBahn)
     EXPECT_EQ(bild.punkte.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).size(), 2 * 79);
 }
 
-namespace
-{
+namespace {
 
 struct Strecke {
     float x1, y1, x2, y2;
@@ -209,7 +207,7 @@ struct Elemente : Bahnempfaenger {
     }
 };
 
-} // namespace
+}  // namespace
 
 // Every element starts where the one before ended and ends where the sketch of
 // the points has its point; arcs become chords within half a unit of them.

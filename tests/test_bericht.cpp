@@ -60,7 +60,8 @@ TEST(Berichtskopf, FehlInZeileVier)
         const auto z = zeilen(aus.inhalt());
         ASSERT_EQ(z.size(), 17u);
         EXPECT_EQ(z[3], std::string(" Berechnung f\xFCr Fehlergrenze: ") + text);
-        const std::size_t laengen[] = {64, 63, 0, 0, 61, 57, 45, 0, 24, 55, 55, 76, 74, 0, 0, 66, 0};
+        const std::size_t laengen[] = {64, 63, 0,  0,  61, 57, 45, 0, 24,
+                                       55, 55, 76, 74, 0,  0,  66, 0};
         for (std::size_t i = 0; i < 17; ++i) {
             if (i != 3) {
                 EXPECT_EQ(z[i].size(), laengen[i]) << "line " << i + 1;
@@ -138,17 +139,16 @@ TEST(Kreisblock, WerteUndKollinearWert)
     Bericht bericht(aus, de, k, "b.TXT");
     bericht.kreisblockSchreiben({50, -0.0499249, 50.0000249, false});
     bericht.kreisblockSchreiben(entarteterKreis);
-    EXPECT_EQ(aus.inhalt(),
-              "\r\n"
-              "      x-Koordinate Bogenmittelpunkt a = 50,000\r\n"
-              "      y-Koordinate Bogenmittelpunkt b = -0,050\r\n"
-              "                        Bogenradius R = 50,000\r\n"
-              "\r\n"
-              "\r\n"
-              "      x-Koordinate Bogenmittelpunkt a = 1.000.000.000,000\r\n"
-              "      y-Koordinate Bogenmittelpunkt b = 1.000.000.000,000\r\n"
-              "                        Bogenradius R = 1.000.000.000,000\r\n"
-              "\r\n");
+    EXPECT_EQ(aus.inhalt(), "\r\n"
+                            "      x-Koordinate Bogenmittelpunkt a = 50,000\r\n"
+                            "      y-Koordinate Bogenmittelpunkt b = -0,050\r\n"
+                            "                        Bogenradius R = 50,000\r\n"
+                            "\r\n"
+                            "\r\n"
+                            "      x-Koordinate Bogenmittelpunkt a = 1.000.000.000,000\r\n"
+                            "      y-Koordinate Bogenmittelpunkt b = 1.000.000.000,000\r\n"
+                            "                        Bogenradius R = 1.000.000.000,000\r\n"
+                            "\r\n");
 }
 
 // The values the point file may hold are exactly those whose texts fit their
@@ -162,8 +162,10 @@ TEST(Wertebereich, GrenzenWieDieTexte)
         for (const Achsenbereich& achse : {bereich.x, bereich.y}) {
             for (const double grenze : {achse.min, achse.max}) {
                 const double dahinter = std::nextafter(grenze, grenze * 2);
-                EXPECT_LE(format.dreiStellen(grenze).size(), achse.zeichen) << name << " " << grenze;
-                EXPECT_GT(format.dreiStellen(dahinter).size(), achse.zeichen) << name << " " << dahinter;
+                EXPECT_LE(format.dreiStellen(grenze).size(), achse.zeichen)
+                    << name << " " << grenze;
+                EXPECT_GT(format.dreiStellen(dahinter).size(), achse.zeichen)
+                    << name << " " << dahinter;
             }
             EXPECT_LT(achse.min, -1e5) << name;
             EXPECT_GT(achse.max, 1e5) << name;

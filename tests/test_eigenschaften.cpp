@@ -43,8 +43,9 @@ private:
     void zahl(double v)
     {
         char puffer[64];
-        text_.append(puffer, std::to_chars(puffer, puffer + sizeof puffer, v,
-                                           std::chars_format::fixed, 3).ptr);
+        text_.append(
+            puffer,
+            std::to_chars(puffer, puffer + sizeof puffer, v, std::chars_format::fixed, 3).ptr);
     }
     std::string text_;
 };
@@ -151,14 +152,17 @@ void zahlenZurueckPruefen(const Kontur& k, double fehl, const std::vector<Bogen>
             const double w = zurueckGelesen(felder[3]);
             EXPECT_TRUE(w >= 0 && w <= 360) << fall << ": " << zeile;
             if (b.art == Bogen::Art::kreisbogen) {
-                EXPECT_LE(std::fabs(zurueckGelesen(felder[2])), fehl + 0.0005) << fall << ": " << zeile;
+                EXPECT_LE(std::fabs(zurueckGelesen(felder[2])), fehl + 0.0005)
+                    << fall << ": " << zeile;
             }
         }
         std::getline(zeilen, zeile);
         std::getline(zeilen, zeile);
-        EXPECT_NEAR(zurueckGelesen(zeile.substr(40)), b.kreis.a, 0.0005 + 1e-15 * std::fabs(b.kreis.a));
+        EXPECT_NEAR(zurueckGelesen(zeile.substr(40)), b.kreis.a,
+                    0.0005 + 1e-15 * std::fabs(b.kreis.a));
         std::getline(zeilen, zeile);
-        EXPECT_NEAR(zurueckGelesen(zeile.substr(40)), b.kreis.b, 0.0005 + 1e-15 * std::fabs(b.kreis.b));
+        EXPECT_NEAR(zurueckGelesen(zeile.substr(40)), b.kreis.b,
+                    0.0005 + 1e-15 * std::fabs(b.kreis.b));
         std::getline(zeilen, zeile);
         EXPECT_EQ(zeile.find('-'), std::string::npos) << fall << ": " << zeile;
         EXPECT_GE(zurueckGelesen(zeile.substr(40)), 0.0);
@@ -179,7 +183,8 @@ TEST(Eigenschaften, ZufallskonturenUndIhrBericht)
         {"Zufallsweg", [](Zufall& z, Punkttext& t, int n, double) { zufallsweg(z, t, n); }},
         {"Kreisstuecke", kreisstuecke},
         {"Gitter", [](Zufall& z, Punkttext& t, int n, double) { gitter(z, t, n); }},
-        {"wiederholt und fern", [](Zufall& z, Punkttext& t, int n, double) { wiederholtFern(z, t, n); }},
+        {"wiederholt und fern",
+         [](Zufall& z, Punkttext& t, int n, double) { wiederholtFern(z, t, n); }},
     };
     const double fehlWerte[] = {0.001, 0.01, 0.05, 0.1, 0.5, 1, 5};
     const Zahlenformat de = Zahlenformat::deutsch();

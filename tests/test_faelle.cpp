@@ -1,8 +1,8 @@
 // The reports of the bundled cases, byte for byte, through the library and
 // through the converter, and the converter's command line.
-#include "run/berechnungslauf.h"
 #include "report/ausgabe.h"
 #include "report/zahlenformat.h"
+#include "run/berechnungslauf.h"
 
 #include "testhilfen.h"
 
@@ -53,7 +53,8 @@ TEST_F(Faelle, BerichteByteGleichUeberBibliothekUndKonverter)
         const fs::path cliZiel = ordner / "cli.TXT";
         std::ostringstream fehlText;
         fehlText << fehl;
-        const auto r = cli("--locale de_DE --fehl " + fehlText.str() + " -o " + q(cliZiel) + " " + q(spl));
+        const auto r =
+            cli("--locale de_DE --fehl " + fehlText.str() + " -o " + q(cliZiel) + " " + q(spl));
         EXPECT_EQ(r.status, 0) << r.ausgabe;
         EXPECT_EQ(lesen(cliZiel), lesen(erwartet)) << spl;
     }
@@ -79,10 +80,14 @@ TEST_F(Konverter, BerichtsnameUndSystemeinstellungen)
     // Without configured regional settings the report uses German ones.
     ASSERT_EQ(cli("--fehl 0.1 " + q(ordner / "kontur.spl")).status, 0);
     EXPECT_EQ(dateien(), (std::vector<std::string>{"kontur.TXT", "kontur.spl"}));
-    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT"));
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"),
+              lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT"));
 
     // Another locale: every number follows it.
-    ASSERT_EQ(cli("--fehl 0.1 --locale en_US -o " + q(ordner / "en.txt") + " " + q(ordner / "kontur.spl")).status, 0);
+    ASSERT_EQ(
+        cli("--fehl 0.1 --locale en_US -o " + q(ordner / "en.txt") + " " + q(ordner / "kontur.spl"))
+            .status,
+        0);
     const std::string en = lesen(ordner / "en.txt");
     EXPECT_NE(en.find(" Berechnung f\xFCr Fehlergrenze:  0.1 \r\n"), std::string::npos);
     EXPECT_NE(en.find("      y-Koordinate Bogenmittelpunkt b = -0.050\r\n"), std::string::npos);
@@ -92,13 +97,13 @@ TEST_F(Konverter, FalscherAufrufGibtZwei)
 {
     schreiben(ordner / "k.spl", "0,0\n1,2\n2,0\n");
     const std::string datei = q(ordner / "k.spl");
-    for (const std::string& args : std::vector<std::string>{"", "--fehl", "--fehl 0 " + datei, "--fehl -1 " + datei,
-                                   "--fehl abc " + datei, "--fehl nan " + datei, "--fehl 1e999 " + datei,
-                                   "--fehl '' " + datei, "--fehl inf " + datei, "--fehl 0,05 " + datei,
-                                   "--fehl 0x1p-4 " + datei, "--fehl -0 " + datei, "--fehl 1e-400 " + datei,
-                                   "--fehl ' 0.1' " + datei, "--fehl=0.1 " + datei,
-                                   "--locale xx_Unsinn " + datei, "--gibtsnicht " + datei,
-                                   datei + " " + datei, "-o"}) {
+    for (const std::string& args : std::vector<std::string>{
+             "", "--fehl", "--fehl 0 " + datei, "--fehl -1 " + datei, "--fehl abc " + datei,
+             "--fehl nan " + datei, "--fehl 1e999 " + datei, "--fehl '' " + datei,
+             "--fehl inf " + datei, "--fehl 0,05 " + datei, "--fehl 0x1p-4 " + datei,
+             "--fehl -0 " + datei, "--fehl 1e-400 " + datei, "--fehl ' 0.1' " + datei,
+             "--fehl=0.1 " + datei, "--locale xx_Unsinn " + datei, "--gibtsnicht " + datei,
+             datei + " " + datei, "-o"}) {
         const auto r = cli(args);
         EXPECT_EQ(r.status, 2) << args << ": " << r.ausgabe;
         EXPECT_NE(r.ausgabe.find("Aufruf: bogenkette-cli"), std::string::npos);
@@ -135,7 +140,8 @@ TEST_F(Konverter, FehlschlagLaesstVorhandenenBerichtStehen)
     // Missing report folder, missing point file.
     EXPECT_EQ(cli("-o " + q(ordner / "fehlt" / "b.TXT") + " " + q(ordner / "gut.spl")).status, 1);
     EXPECT_EQ(cli(q(ordner / "fehlt.spl")).status, 1);
-    EXPECT_EQ(dateien(), (std::vector<std::string>{"alt.TXT", "gut.spl", "link.TXT", "schlecht.spl"}));
+    EXPECT_EQ(dateien(),
+              (std::vector<std::string>{"alt.TXT", "gut.spl", "link.TXT", "schlecht.spl"}));
 }
 
 // Several point files in one call: each gets its own report, a rejected one is
@@ -147,7 +153,8 @@ TEST_F(Konverter, MehrerePunktdateien)
     fs::copy_file(beispiel, ordner / "a.spl");
     fs::copy_file(beispiel, ordner / "b.spl");
     schreiben(ordner / "kaputt.spl", "0,0\nnull,1\n2,0\n");
-    const std::string dateien3 = q(ordner / "a.spl") + " " + q(ordner / "kaputt.spl") + " " + q(ordner / "b.spl");
+    const std::string dateien3 =
+        q(ordner / "a.spl") + " " + q(ordner / "kaputt.spl") + " " + q(ordner / "b.spl");
     const auto r = cli("--fehl 0.1 " + dateien3);
     EXPECT_EQ(r.status, 1) << r.ausgabe;
     const std::string erwartet = lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT");
@@ -191,7 +198,8 @@ TEST_F(Konverter, NcProgrammUndBild)
     const std::string programm = lesen(ordner / "k.NC");
     const std::string golden = lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.NC");
     EXPECT_EQ(programm.substr(programm.find("G21")), golden.substr(golden.find("G21")));
-    EXPECT_NE(programm.find("(Punktdatei k.spl, fehl 0.1, 1 Bogen)"), std::string::npos) << programm;
+    EXPECT_NE(programm.find("(Punktdatei k.spl, fehl 0.1, 1 Bogen)"), std::string::npos)
+        << programm;
     EXPECT_NE(lesen(ordner / "k.svg").find("<svg"), std::string::npos);
     EXPECT_NE(din.ausgabe.find("NC-Programm " + (ordner / "k.NC").string()), std::string::npos);
     const auto klartext = cli("--fehl 0.1 --nc klartext --vorschub 250 " + k);
@@ -201,15 +209,17 @@ TEST_F(Konverter, NcProgrammUndBild)
 
     fs::copy_file(ordner / "k.spl", ordner / "l.spl");
     const auto vorher = stand();
-    for (const std::string& args : {"--nc iso " + k, "--vorschub 300 " + k, "--nc din --vorschub 0 " + k,
-                                    "--nc din --nc-datei " + q(ordner / "x.NC") + " " + k + " " + q(ordner / "l.spl"),
-                                    "--bild " + q(ordner / "x.svg") + " " + k + " " + q(ordner / "l.spl")}) {
+    for (const std::string& args :
+         {"--nc iso " + k, "--vorschub 300 " + k, "--nc din --vorschub 0 " + k,
+          "--nc din --nc-datei " + q(ordner / "x.NC") + " " + k + " " + q(ordner / "l.spl"),
+          "--bild " + q(ordner / "x.svg") + " " + k + " " + q(ordner / "l.spl")}) {
         const auto r = cli(args);
         EXPECT_EQ(r.status, 2) << args << ": " << r.ausgabe;
         EXPECT_NE(r.ausgabe.find("Aufruf: bogenkette-cli"), std::string::npos);
     }
     const auto selbst = cli("--nc din --nc-datei " + k + " " + k);
     EXPECT_EQ(selbst.status, 1);
-    EXPECT_NE(selbst.ausgabe.find("ist die Punktdatei selbst"), std::string::npos) << selbst.ausgabe;
+    EXPECT_NE(selbst.ausgabe.find("ist die Punktdatei selbst"), std::string::npos)
+        << selbst.ausgabe;
     EXPECT_EQ(stand(), vorher);
 }

@@ -38,19 +38,14 @@ namespace fs = std::filesystem;
 using namespace bogenkette;
 using namespace bogenkette::test;
 
-namespace
-{
+namespace {
 
-QString q(const fs::path& pfad)
-{
-    return QString::fromStdString(pfad.string());
-}
+QString q(const fs::path& pfad) { return QString::fromStdString(pfad.string()); }
 
 // Answers the dialog in place of a user: each use takes the next answer, a name or
 // a cancel, and is recorded with what the dialog proposed.
-class Antworten : public Dateidialog
-{
-  public:
+class Antworten : public Dateidialog {
+public:
     struct Aufruf {
         Art art;
         QString ordner, vorschlag;
@@ -61,7 +56,7 @@ class Antworten : public Dateidialog
     qsizetype filterWahl = 0;  // the filter entry each confirmed answer leaves selected
     std::vector<Aufruf> aufrufe;
 
-  protected:
+protected:
     std::optional<Wahl> anzeigen(Art art, const QString& ordner, const QString& vorschlag,
                                  const QStringList& filter, qsizetype vorauswahl) override
     {
@@ -80,9 +75,8 @@ class Antworten : public Dateidialog
 
 // The window with German number settings, its messages collected instead of shown
 // and its questions recorded and answered from `ersetzen` (Yes when it is empty).
-class Testfenster : public Form1
-{
-  public:
+class Testfenster : public Form1 {
+public:
     explicit Testfenster(std::unique_ptr<Dateidialog> dialog)
         : Form1(std::move(dialog), Zahlenformat::deutsch())
     {
@@ -91,7 +85,7 @@ class Testfenster : public Form1
     QStringList fragen;
     std::deque<bool> ersetzen;
 
-  protected:
+protected:
     void fehlerMelden(const QString& text) override { meldungen << text; }
     bool ersetzenFragen(const QString& frage) override
     {
@@ -106,9 +100,8 @@ class Testfenster : public Form1
 
 const std::string dreiPunkte = "0,0\r\n10,0\r\n10,5\r\n";
 
-class Fenster : public Arbeitsordner
-{
-  protected:
+class Fenster : public Arbeitsordner {
+protected:
     void SetUp() override
     {
         Arbeitsordner::SetUp();
@@ -122,7 +115,8 @@ class Fenster : public Arbeitsordner
         Arbeitsordner::TearDown();
     }
 
-    template <typename T = QWidget> T* element(const char* name) const
+    template <typename T = QWidget>
+    T* element(const char* name) const
     {
         T* w = fenster->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
@@ -169,7 +163,7 @@ TEST_F(Fenster, Startzustand)
     EXPECT_EQ(hs->maximum(), 100);
     EXPECT_EQ(hs->singleStep(), 1);
     EXPECT_EQ(hs->pageStep(), 1);
-    EXPECT_FALSE(hs->hasTracking()); // dragging changes nothing until the thumb is let go
+    EXPECT_FALSE(hs->hasTracking());  // dragging changes nothing until the thumb is let go
     EXPECT_EQ(fenster->fehl(), standardFehl);
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
@@ -179,8 +173,8 @@ TEST_F(Fenster, Startzustand)
 
 struct Platz {
     const char* name;
-    const char* text;               // nullptr: no caption
-    int links, oben, breite, hoehe; // pixels at 96 dpi: twips / 15
+    const char* text;                // nullptr: no caption
+    int links, oben, breite, hoehe;  // pixels at 96 dpi: twips / 15
 };
 
 TEST_F(Fenster, SteuerelementeNachEntwurf)
@@ -243,7 +237,7 @@ TEST_F(Fenster, Schriften)
     for (const char* name : {"Command1", "Command2", "Command3", "Label5"}) {
         SCOPED_TRACE(name);
         const QFontInfo info = element(name)->fontInfo();
-        EXPECT_EQ(info.family(), QStringLiteral("Tahoma")); // MS Sans Serif is drawn in Tahoma
+        EXPECT_EQ(info.family(), QStringLiteral("Tahoma"));  // MS Sans Serif is drawn in Tahoma
         EXPECT_TRUE(info.bold());
     }
     EXPECT_DOUBLE_EQ(knopf("Command1")->font().pointSizeF(), 11.25);
@@ -369,7 +363,7 @@ TEST_F(Fenster, Tastaturbedienung)
 
     // Command3 waits for both files again, so the focus has moved on to the picture.
     ASSERT_EQ(fokus(), "Picture1");
-    const QRect flaeche = bild->rect().adjusted(2, 2, -2, -2); // inside the 30-twip border
+    const QRect flaeche = bild->rect().adjusted(2, 2, -2, -2);  // inside the 30-twip border
     const QImage mitFokus = bild->grab().toImage();
     EXPECT_GE(fokusfarbe(bild), 2 * (flaeche.width() + flaeche.height()));
     EXPECT_EQ(fokusfarbe(hs), 0);
@@ -406,14 +400,15 @@ TEST_F(Fenster, ArbeitsablaufUndZweiterLauf)
     schieben(10);  // fehl 0.1, as in the five-point example
     rechnen();
     EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
-    EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT"));
+    EXPECT_EQ(lesen(ordner / "kontur.TXT"),
+              lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.TXT"));
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.TXT"});
 
     // Both channels are closed; all buttons stay, Command3 waits for both files.
     EXPECT_FALSE(fenster->punktdateiOffen());
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(knoepfe(), "xxo");
-    rechnen(); // disabled: nothing happens
+    rechnen();  // disabled: nothing happens
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.TXT"});
     bericht(ordner / "zwei.txt");
     EXPECT_EQ(knoepfe(), "xxo");
@@ -453,7 +448,7 @@ TEST_F(Fenster, DialogBehaeltSeinenNamen)
     const fs::path spl = ordner / "kontur.spl";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    punktdatei(std::nullopt); // cancelled: the name stays
+    punktdatei(std::nullopt);  // cancelled: the name stays
     bericht(std::nullopt);
     ASSERT_EQ(antworten->aufrufe.size(), 3u);
     const auto& erster = antworten->aufrufe[0];
@@ -490,7 +485,7 @@ TEST_F(Fenster, AbbrechenAendertNichts)
     const fs::path spl = ordner / "kontur.spl";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    bericht(std::nullopt); // no report file, not even an empty one
+    bericht(std::nullopt);  // no report file, not even an empty one
     EXPECT_EQ(knoepfe(), "xx-");
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(dateien(), std::vector<std::string>{"kontur.spl"});
@@ -528,7 +523,7 @@ TEST_F(Fenster, SchliessenVerwirftDenBericht)
     schreiben(ordner / "a.spl", dreiPunkte);
     punktdatei(ordner / "a.spl");
     bericht(ordner / "a.txt");
-    EXPECT_EQ(dateien().size(), 2u); // the point file and the report's temporary file
+    EXPECT_EQ(dateien().size(), 2u);  // the point file and the report's temporary file
     fenster.reset();
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
 }
@@ -545,7 +540,7 @@ TEST_F(Fenster, VorhandenerBerichtNurNachFrage)
     const unsigned vorher = rechte();
     ASSERT_EQ(vorher, 0640u);
     punktdatei(spl);
-    bericht(spl); // derives kontur.TXT
+    bericht(spl);  // derives kontur.TXT
     EXPECT_TRUE(fenster->fragen.isEmpty());
 
     // No: back to the window as it was before the click.
@@ -554,8 +549,8 @@ TEST_F(Fenster, VorhandenerBerichtNurNachFrage)
     fenster->ersetzen = {false};
     rechnen();
     ASSERT_EQ(fenster->fragen.size(), 1);
-    EXPECT_EQ(fenster->fragen[0], QStringLiteral("Die Datei \"") + q(txt) +
-                                      QStringLiteral("\" existiert bereits. Ersetzen?"));
+    EXPECT_EQ(fenster->fragen[0], QStringLiteral("Die Datei \"") + q(txt)
+                                      + QStringLiteral("\" existiert bereits. Ersetzen?"));
     EXPECT_EQ(lesen(txt), "alter Bericht");
     EXPECT_EQ(rechte(), vorher);
     EXPECT_EQ(knoepfe(), "xxx");
@@ -769,7 +764,7 @@ TEST_F(Fenster, BerichtsordnerFehlt)
     EXPECT_NE(fenster->meldungen[0].toStdString().find((ordner / "fehlt" / "b.TXT").string()),
               std::string::npos);
     EXPECT_EQ(knoepfe(), "xx-");
-    EXPECT_TRUE(fenster->punktdateiOffen()); // the point file stays chosen
+    EXPECT_TRUE(fenster->punktdateiOffen());  // the point file stays chosen
     EXPECT_FALSE(fenster->berichtOffen());
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
 
@@ -787,8 +782,8 @@ TEST_F(Fenster, SchreibfehlerImLauf)
 {
     std::string viele;
     for (int i = 0; i < 400; ++i)
-        viele += std::to_string(100 * std::cos(i * 0.01)) + "," +
-                 std::to_string(100 * std::sin(i * 0.01)) + "\r\n";
+        viele += std::to_string(100 * std::cos(i * 0.01)) + ","
+                 + std::to_string(100 * std::sin(i * 0.01)) + "\r\n";
     schreiben(ordner / "k.spl", viele);
     schreiben(ordner / "k.TXT", "alter Bericht");
     punktdatei(ordner / "k.spl");
@@ -825,7 +820,7 @@ TEST_F(Fenster, BerichtWaereDiePunktdatei)
     const fs::path spl = ordner / "punkte.TXT";
     schreiben(spl, dreiPunkte);
     punktdatei(spl);
-    bericht(spl); // derives punkte.TXT again
+    bericht(spl);  // derives punkte.TXT again
     ASSERT_EQ(fenster->meldungen.size(), 1);
     EXPECT_NE(fenster->meldungen[0].toStdString().find("Punktdatei selbst"), std::string::npos);
     EXPECT_EQ(lesen(spl), dreiPunkte);
@@ -865,8 +860,8 @@ int bahnpixel(const QImage& bild)
 
 TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
 {
-    schreiben(ordner / "a.spl", dreiPunkte);         // wider than high
-    schreiben(ordner / "b.spl", "0,0\n1,10\n1,5\n"); // higher than wide
+    schreiben(ordner / "a.spl", dreiPunkte);          // wider than high
+    schreiben(ordner / "b.spl", "0,0\n1,10\n1,5\n");  // higher than wide
     const QImage& bild = element<Bildfeld>("Picture1")->bild();
 
     punktdatei(ordner / "a.spl");
@@ -877,7 +872,7 @@ TEST_F(Fenster, SkizzeZeigtNurDenLetztenLauf)
     EXPECT_TRUE(schwarz(bild, 200, 301));
     EXPECT_TRUE(schwarz(bild, 366, 301));
     EXPECT_TRUE(schwarz(bild, 366, 200));
-    EXPECT_TRUE(schwarz(bild, 366, 128)); // the last end point is drawn too
+    EXPECT_TRUE(schwarz(bild, 366, 128));  // the last end point is drawn too
     EXPECT_FALSE(schwarz(bild, 366, 127));
     EXPECT_FALSE(schwarz(bild, 100, 100));
 
@@ -924,8 +919,9 @@ TEST_F(Fenster, NcProgrammUndBahn)
     bericht(ordner / "kontur.txt");
     rechnen();
     EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
-    const auto cliLauf = cli("--fehl 0.1 --nc din --nc-datei " + q(ordner / "cli.NC").toStdString()
-                             + " -o " + q(ordner / "cli.TXT").toStdString() + " " + q(spl).toStdString());
+    const auto cliLauf =
+        cli("--fehl 0.1 --nc din --nc-datei " + q(ordner / "cli.NC").toStdString() + " -o "
+            + q(ordner / "cli.TXT").toStdString() + " " + q(spl).toStdString());
     ASSERT_EQ(cliLauf.status, 0) << cliLauf.ausgabe;
     EXPECT_EQ(lesen(ordner / "kontur.NC"), lesen(ordner / "cli.NC"));
     EXPECT_EQ(lesen(ordner / "kontur.TXT"), lesen(ordner / "cli.TXT"));
@@ -956,4 +952,4 @@ TEST_F(Fenster, NcProgrammUndBahn)
     EXPECT_EQ(bahnpixel(bild), 0);
 }
 
-} // namespace
+}  // namespace

@@ -12,11 +12,19 @@ TEST(Winkel, QuadrantenUndAchsen)
         double zaehler, nenner, grad;
     };
     const Fall faelle[] = {
-        {0, 1, 0},     {1, 1, 45},     {1, -1, 135},   {0, -1, 180},
-        {-1, -1, 225}, {-1, 1, 315},   {4, 3, 53.13010235415598},
+        {0, 1, 0},
+        {1, 1, 45},
+        {1, -1, 135},
+        {0, -1, 180},
+        {-1, -1, 225},
+        {-1, 1, 315},
+        {4, 3, 53.13010235415598},
         {3, 4, 36.86989764584402},
         // A vertical vector: the limits from both sides; no direction gives 0.
-        {1, 0, 90},    {-1, 0, 270},   {0, 0, 0},      {5, -0.0, 90},
+        {1, 0, 90},
+        {-1, 0, 270},
+        {0, 0, 0},
+        {5, -0.0, 90},
     };
     for (const auto& f : faelle)
         EXPECT_NEAR(winkel(f.zaehler, f.nenner), f.grad, 1e-12) << f.zaehler << "," << f.nenner;
@@ -59,7 +67,7 @@ TEST(KreisDurch3Punkte, BekannteKreise)
 TEST(KreisDurch3Punkte, DeterminanteNullGibtKollinearWert)
 {
     const double faelle[][6] = {
-        {0, 0, 1, 1, 2, 2}, {0, 0, 0, 1, 0, 2}, {3, 4, 3, 4, 7, 1},
+        {0, 0, 1, 1, 2, 2}, {0, 0, 0, 1, 0, 2},   {3, 4, 3, 4, 7, 1},
         {5, 5, 9, 2, 5, 5}, {0, 0, 10, 0, 10, 0},
     };
     for (const auto& f : faelle) {
@@ -85,7 +93,8 @@ TEST(KreisDurch3Punkte, NegativerRadikandGibtEndlichenRadius)
     // radicand can drop below 0; the radius must still be a number.
     for (int i = 0; i < 2000; ++i) {
         const double x0 = 1e7 + i * 0.001;
-        const Kreis k = kreisDurch3Punkte(x0, x0 + 1e-4, x0 + 2e-4, x0, x0 + 1e-4 + 1e-12, x0 + 2e-4);
+        const Kreis k =
+            kreisDurch3Punkte(x0, x0 + 1e-4, x0 + 2e-4, x0, x0 + 1e-4 + 1e-12, x0 + 2e-4);
         EXPECT_FALSE(std::isnan(k.R));
         EXPECT_GE(k.R, 0.0);
     }

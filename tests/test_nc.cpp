@@ -32,8 +32,7 @@
 using namespace bogenkette;
 using namespace bogenkette::test;
 
-namespace
-{
+namespace {
 
 // ---- rs274 ---------------------------------------------------------------
 
@@ -73,8 +72,8 @@ Rs274Lauf rs274Laufen(const std::string& programm, const fs::path& ordner)
 {
     const fs::path datei = ordner / "programm.ngc";
     schreiben(datei, programm);
-    const std::string befehl = rs274Suchen() + " -g " + q(datei) + " > " + q(ordner / "aus") +
-                               " 2> " + q(ordner / "fehler");
+    const std::string befehl = rs274Suchen() + " -g " + q(datei) + " > " + q(ordner / "aus")
+                               + " 2> " + q(ordner / "fehler");
     Rs274Lauf lauf;
     const int status = std::system(befehl.c_str());
     lauf.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -84,10 +83,7 @@ Rs274Lauf rs274Laufen(const std::string& programm, const fs::path& ordner)
 }
 
 // A run without an error: status 0 and nothing on stderr but its "executing".
-bool fehlerfrei(const Rs274Lauf& lauf)
-{
-    return lauf.status == 0 && lauf.fehler == "executing\n";
-}
+bool fehlerfrei(const Rs274Lauf& lauf) { return lauf.status == 0 && lauf.fehler == "executing\n"; }
 
 // Skips the rest of a test without rs274, except in CI, where it must be there.
 #define RS274_VERLANGEN()                                                                          \
@@ -170,7 +166,7 @@ int zaehlen(const std::string& text, std::string_view wort)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 using NcProgramme = Arbeitsordner;
 
@@ -222,8 +218,7 @@ TEST_F(NcProgramme, ZufallskonturenHaltenDieGarantie)
     }
 }
 
-namespace
-{
+namespace {
 
 // The path of a chain as the kinds of its elements ('g' straight, '+' arc
 // counter-clockwise, '-' clockwise) and the points they end on.
@@ -271,7 +266,7 @@ Punkte flacheSchale(double r, std::vector<double> xWerte)
     return p;
 }
 
-} // namespace
+}  // namespace
 
 // Which pieces become arcs, single straight blocks or straight blocks through
 // every point, and that the path never runs backwards or stands still.
@@ -359,8 +354,7 @@ TEST(Bahn, StueckeAlsBogenOderGerade)
     }
 }
 
-namespace
-{
+namespace {
 
 // The point files of the test data that are accepted, and the example.
 std::vector<fs::path> punktdateien()
@@ -391,7 +385,7 @@ std::string meldung(const std::function<void()>& lauf)
     return "(keine Meldung)";
 }
 
-} // namespace
+}  // namespace
 
 // Every point file of the test data and the example through the whole run with
 // both programs and the picture: the report as without them, the programs read
@@ -504,9 +498,9 @@ TEST_F(NcProgramme, FehlschlagHinterlaesstKeineDatei)
             throw;
         }
     });
-    EXPECT_NE(zuGross.find("Bericht \"" + pfad("kontur.TXT") +
-                           "\" kann nicht geschrieben werden: die "
-                           "zul\u00e4ssige Dateigr\u00f6\u00dfe ist \u00fcberschritten"),
+    EXPECT_NE(zuGross.find("Bericht \"" + pfad("kontur.TXT")
+                           + "\" kann nicht geschrieben werden: die "
+                             "zul\u00e4ssige Dateigr\u00f6\u00dfe ist \u00fcberschritten"),
               std::string::npos)
         << zuGross;
     unveraendert();
@@ -560,8 +554,8 @@ TEST_F(NcProgramme, NamenUndKopf)
     const std::string nc = (ordner / "k.NC").string(), bild = (ordner / "k.svg").string();
     EXPECT_EQ(pruefen({{"NC-Programm", nc}, {"Bild", bild}}), "(keine Meldung)");
     EXPECT_EQ(pruefen({{"NC-Programm", spl}}),
-              "NC-Programm \"" + spl +
-                  "\" ist die Punktdatei selbst; bitte einen anderen Namen w\u00e4hlen.");
+              "NC-Programm \"" + spl
+                  + "\" ist die Punktdatei selbst; bitte einen anderen Namen w\u00e4hlen.");
     EXPECT_NE(
         pruefen({{"NC-Programm", (ordner / "verweis.NC").string()}}).find("Punktdatei selbst"),
         std::string::npos);

@@ -57,7 +57,9 @@ TEST(Punktdatei, AngenommeneFormen)
         {"0,0\n10,0\n10,5\n", drei},
         {"0,0\r10,0\r10,5\r", drei},  // lone CR
         {"0,0\r\n10,0\n10,5\r", drei},
-        {"\xEF\xBB\xBF" "0,0\r\n10,0\r\n10,5\r\n", drei},
+        {"\xEF\xBB\xBF"
+         "0,0\r\n10,0\r\n10,5\r\n",
+         drei},
         {"\r\n0,0\r\n  \r\n10,0\r\n\t\r\n10,5\r\n\r\n\r\n", drei},  // blank lines are no points
         {" 0 , 0 \r\n\t10,\t0\r\n+10 ,+5\r\n", drei},
         {"0.,.0\r\n1e1,0E0\r\n100e-1,0.5e+1\r\n", drei},
@@ -84,9 +86,9 @@ TEST(Punktdatei, AbgelehnteZeilenNennenDieZeile)
         {"0,0\r\n1,1e\r\n2,2\r\n", "Zeile 2:"},
         {"0,0\r\n\r\n1,1\r\n2,2,\r\n", "Zeile 4:"},
         {"0,0\r\n1,1\r\n1e400,2\r\n", "Zeile 3:"},
-        {"0,0\r\n1,1\r\n100000000,2\r\n", "Zeile 3:"},   // x text of 15 characters
+        {"0,0\r\n1,1\r\n100000000,2\r\n", "Zeile 3:"},  // x text of 15 characters
         {"0,0\r\n1,1\r\n-10000000,2\r\n", "Zeile 3:"},
-        {"0,0\r\n1,1\r\n2,1e22\r\n", "Zeile 3:"},        // y text of 30 characters
+        {"0,0\r\n1,1\r\n2,1e22\r\n", "Zeile 3:"},  // y text of 30 characters
         {"0,0\r\n1,1\r\n2,2\0\r\n"s, "Zeile 3:"},
         {"0,0\r\n" + std::string(5000, '1') + ",1\r\n2,2\r\n", "Zeile 2:"},
         {"0,0\r\n1,1\r\n" + std::string(3 << 20, 'x'), "Zeile 3:"},
@@ -98,7 +100,8 @@ TEST(Punktdatei, AbgelehnteZeilenNennenDieZeile)
     for (const auto& [text, stelle] : faelle) {
         const std::string meldung = ablehnung(text);
         EXPECT_NE(meldung.find("\"t.spl\""), std::string::npos) << meldung;
-        EXPECT_NE(meldung.find(stelle), std::string::npos) << text.substr(0, 40) << " -> " << meldung;
+        EXPECT_NE(meldung.find(stelle), std::string::npos)
+            << text.substr(0, 40) << " -> " << meldung;
     }
     // Still in its column: 14 and 29 characters.
     EXPECT_EQ(ablehnung("0,0\r\n1,1\r\n-9999999.999,99999999999999.999\r\n"), "angenommen");
@@ -108,8 +111,8 @@ TEST(Punktdatei, Zahlen)
 {
     double w = 0;
     const std::pair<const char*, double> gut[] = {
-        {"3", 3}, {"3.", 3}, {".5", 0.5}, {"-.5", -0.5}, {"+1.25", 1.25}, {"1e3", 1000},
-        {"1E-3", 0.001}, {"-2.5e+2", -250}, {"007", 7}, {"1e-999999999999", 0},
+        {"3", 3},      {"3.", 3},       {".5", 0.5},       {"-.5", -0.5}, {"+1.25", 1.25},
+        {"1e3", 1000}, {"1E-3", 0.001}, {"-2.5e+2", -250}, {"007", 7},    {"1e-999999999999", 0},
     };
     for (const auto& [text, wert] : gut) {
         EXPECT_TRUE(zahlLesen(text, w)) << text;
@@ -148,8 +151,8 @@ TEST(Punktdatei, ZeilenendenAnJederStelle)
                 text += std::string(zufall() % 11, ' ');
             } else {
                 const double x = static_cast<double>(zufall() % 100000) / 100;
-                text += std::string(zufall() % 3, ' ') + std::to_string(x) + "," + std::to_string(-x)
-                        + std::string(zufall() % 3, '\t');
+                text += std::string(zufall() % 3, ' ') + std::to_string(x) + ","
+                        + std::to_string(-x) + std::string(zufall() % 3, '\t');
                 erwartet.push_back(std::stod(std::to_string(x)));
             }
             text += enden[zufall() % 3];
@@ -187,17 +190,19 @@ TEST(Punktdatei, ZahlenWieFromChars)
         std::from_chars(anfang, text.data() + text.size(), erwartet);
         if (text[0] == '-')
             erwartet = -erwartet;
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet)) << text;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet))
+            << text;
     }
-    for (const char* text : {"9007199254740992", "9007199254740993", "900719925474099.3", "9007199254740993.0",
-                             "18446744073709551615", "1234567890123456789", "0.0000000000000000001",
-                             "-0.0", "12345678901234567890.5"}) {
+    for (const char* text : {"9007199254740992", "9007199254740993", "900719925474099.3",
+                             "9007199254740993.0", "18446744073709551615", "1234567890123456789",
+                             "0.0000000000000000001", "-0.0", "12345678901234567890.5"}) {
         double gelesen = 0, erwartet = 0;
         ASSERT_TRUE(zahlLesen(text, gelesen)) << text;
         std::from_chars(text + (text[0] == '-'), text + std::strlen(text), erwartet);
         if (text[0] == '-')
             erwartet = -erwartet;
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet)) << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(gelesen), std::bit_cast<std::uint64_t>(erwartet))
+            << text;
     }
 }
 
@@ -242,13 +247,15 @@ TEST(Punktdatei, ZeilenendeAnDerPuffergrenze)
         ASSERT_NE(datei, nullptr);
         std::fwrite(text.data(), 1, text.size(), datei);
         std::fclose(datei);
-        for (const Kontur& k : {punkteAusText(text, "t.spl", deutsch()), punktdateiLesen(pfad, deutsch())}) {
+        for (const Kontur& k :
+             {punkteAusText(text, "t.spl", deutsch()), punktdateiLesen(pfad, deutsch())}) {
             ASSERT_EQ(k.anzahl, zeilen);
             EXPECT_EQ(k.yWert[zeilen - 1], 2);
             EXPECT_EQ(k.xWert[zeilen], 7);
         }
         text += "kaputt";
-        EXPECT_NE(ablehnung(text).find("Zeile " + std::to_string(zeilen + 1) + ":"), std::string::npos);
+        EXPECT_NE(ablehnung(text).find("Zeile " + std::to_string(zeilen + 1) + ":"),
+                  std::string::npos);
     }
     std::remove(pfad.c_str());
 }
@@ -281,8 +288,10 @@ TEST(Punktdatei, GrosseDateiWieText)
         ASSERT_EQ(gelesen, erwartet) << fall;
         ASSERT_EQ(b.anzahl, a.anzahl) << fall;
         for (Index i = 1; i <= a.anzahl; ++i)
-            ASSERT_TRUE(std::bit_cast<std::uint64_t>(a.xWert[i]) == std::bit_cast<std::uint64_t>(b.xWert[i])
-                        && std::bit_cast<std::uint64_t>(a.yWert[i]) == std::bit_cast<std::uint64_t>(b.yWert[i]))
+            ASSERT_TRUE(std::bit_cast<std::uint64_t>(a.xWert[i])
+                            == std::bit_cast<std::uint64_t>(b.xWert[i])
+                        && std::bit_cast<std::uint64_t>(a.yWert[i])
+                               == std::bit_cast<std::uint64_t>(b.yWert[i]))
                 << fall << ", Punkt " << i;
     };
     const char* const enden[] = {"\n", "\r\n", "\r", "gemischt"};
@@ -294,7 +303,8 @@ TEST(Punktdatei, GrosseDateiWieText)
                 if (w < 3)
                     zeilen.emplace_back(w == 0 ? "" : " \t ");
                 else if (w < 6)
-                    zeilen.emplace_back(" " + std::to_string(k) + "e-3 ,\t-" + std::to_string(w) + ".25 ");
+                    zeilen.emplace_back(" " + std::to_string(k) + "e-3 ,\t-" + std::to_string(w)
+                                        + ".25 ");
                 else
                     zeilen.emplace_back(std::to_string(1000 + k) + "." + std::to_string(w) + ",-"
                                         + std::to_string(k % 977) + ".0625");
@@ -303,22 +313,28 @@ TEST(Punktdatei, GrosseDateiWieText)
                 std::string text = bom ? "\xEF\xBB\xBF" : "";
                 for (const std::string& zeile : z) {
                     const std::string ende =
-                        art != "gemischt" ? art : enden[static_cast<std::size_t>(wuerfel(zufall) % 3)];
+                        art != "gemischt" ? art
+                                          : enden[static_cast<std::size_t>(wuerfel(zufall) % 3)];
                     text += zeile + ende;
                 }
                 return text;
             };
-            const std::string fall = "Enden " + (art == "\n" ? "LF"s : art == "\r\n" ? "CR LF"s : art == "\r" ? "CR"s : art)
+            const std::string fall = "Enden "
+                                     + (art == "\n"     ? "LF"s
+                                        : art == "\r\n" ? "CR LF"s
+                                        : art == "\r"   ? "CR"s
+                                                        : art)
                                      + (bom ? ", BOM" : "");
             vergleichen(zusammen(zeilen), fall);
             // Bad lines at the start, in the middle and at the end; with two,
             // the first one is named.
-            for (const std::vector<std::size_t>& schlecht :
-                 std::vector<std::vector<std::size_t>>{{5}, {44990}, {45010}, {89990}, {45010, 89000}, {100, 45001}}) {
+            for (const std::vector<std::size_t>& schlecht : std::vector<std::vector<std::size_t>>{
+                     {5}, {44990}, {45010}, {89990}, {45010, 89000}, {100, 45001}}) {
                 std::vector<std::string> z = zeilen;
                 for (const std::size_t i : schlecht)
                     z[i] = "1,2,3";
-                vergleichen(zusammen(z), fall + ", schlechte Zeile " + std::to_string(schlecht[0] + 1));
+                vergleichen(zusammen(z),
+                            fall + ", schlechte Zeile " + std::to_string(schlecht[0] + 1));
             }
         }
     }
@@ -333,7 +349,8 @@ TEST(Punktdatei, ZuGrosseWerteVornUndHinten)
     const std::string pfad = ::testing::TempDir() + "zu_gross.spl";
     std::string text;
     for (int k = 1; k <= 70000; ++k)
-        text += k == 100 || k == 60000 ? "1," + std::string(24, '9') + ".5\n" : std::to_string(k) + ",1\n";
+        text += k == 100 || k == 60000 ? "1," + std::string(24, '9') + ".5\n"
+                                       : std::to_string(k) + ",1\n";
     std::FILE* datei = std::fopen(pfad.c_str(), "wb");
     ASSERT_NE(datei, nullptr);
     std::fwrite(text.data(), 1, text.size(), datei);
@@ -343,7 +360,8 @@ TEST(Punktdatei, ZuGrosseWerteVornUndHinten)
         FAIL() << "angenommen";
     } catch (const Fehler& f) {
         EXPECT_NE(std::string(f.what()).find("Zeile 100: "), std::string::npos) << f.what();
-        EXPECT_NE(std::string(f.what()).find("zu groß für seine Berichtsspalte"), std::string::npos);
+        EXPECT_NE(std::string(f.what()).find("zu groß für seine Berichtsspalte"),
+                  std::string::npos);
     }
     std::remove(pfad.c_str());
 }

@@ -1,11 +1,11 @@
 // The fast fitting against the straightforward one: the same pieces with
-// bit-identical circles, on random and adversarial contours. And its two parts, the middle-point search and the
-// tolerance test, against their straightforward forms on their own.
-#include "geometry/kette_einfach.h"
+// bit-identical circles, on random and adversarial contours. And its two parts, the middle-point
+// search and the tolerance test, against their straightforward forms on their own.
 #include "geometry/kette.h"
-#include "testhilfen.h"
+#include "geometry/kette_einfach.h"
 #include "geometry/mittelpunktsuche.h"
 #include "geometry/toleranzpruefung.h"
+#include "testhilfen.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,8 @@ class Mitschrift : public Bogenempfaenger {
 public:
     void bogenAufnehmen(const Bogen& bogen) override
     {
-        folge.insert(folge.end(), {bogen.von, bogen.bis, static_cast<Index>(bogen.art),
-                                   bogen.kreis.entartet});
+        folge.insert(folge.end(),
+                     {bogen.von, bogen.bis, static_cast<Index>(bogen.art), bogen.kreis.entartet});
         for (const double wert : {bogen.kreis.a, bogen.kreis.b, bogen.kreis.R})
             folge.push_back(std::bit_cast<Index>(wert));
         ++boegen;
@@ -104,7 +104,8 @@ TEST(SchnelleKette, KreiseMitRauschen)
     std::mt19937_64 zufall(7);
     for (const auto& f : faelle)
         for (int wiederholung = 0; wiederholung < 3; ++wiederholung)
-            vergleichen(kreis(zufall, f.n, f.a, f.a, f.R, f.schritt, f.rauschen, f.stellen), f.fehl, f.name);
+            vergleichen(kreis(zufall, f.n, f.a, f.a, f.R, f.schritt, f.rauschen, f.stellen), f.fehl,
+                        f.name);
 }
 
 // Values the point file cannot hold but the fitting must still treat as the
@@ -112,7 +113,8 @@ TEST(SchnelleKette, KreiseMitRauschen)
 TEST(SchnelleKette, NichtZahlenImBogen)
 {
     std::mt19937_64 zufall(13);
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
     for (Index stelle = 0; stelle < 300; stelle += stelle < 80 ? 1 : 37)
         for (int art = 0; art < 4; ++art) {
             Punkte p = kreis(zufall, 300, 10, 10, 100, 0.5, 0.001, 0);
@@ -224,8 +226,8 @@ TEST(SchnelleKette, MittelpunktWieDieSuche)
         [&](Index k) { return std::sin(0.01 * static_cast<double>(k)) * 1e-300; },
         [&](Index) { return gleich(zufall) < 0.5 ? 0.0 : -0.0; },
         [&](Index k) { return 1e7 - 1e-9 * static_cast<double>(k); },
-        [&](Index k) { return k % 2 ? 1e300 : -1e300; },                    // overflowing sums
-        [&](Index k) { return std::floor(static_cast<double>(k) / 7); },    // rising, repeats
+        [&](Index k) { return k % 2 ? 1e300 : -1e300; },                         // overflowing sums
+        [&](Index k) { return std::floor(static_cast<double>(k) / 7); },         // rising, repeats
         [&](Index k) { return -0.1 * std::floor(static_cast<double>(k) / 3); },  // falling, repeats
         [&](Index k) { return 1e16 + 2.0 * std::floor(static_cast<double>(k) / 2); },
     };
@@ -239,7 +241,8 @@ TEST(SchnelleKette, MittelpunktWieDieSuche)
             Mittelpunktsuche suche(k);
             suche.neuerBogen(anfang);
             for (Index e = anfang + 2; e <= n; ++e)
-                ASSERT_EQ(suche.suchen(e), mitteSuchen(k, anfang, e)) << "Anfang " << anfang << ", Ende " << e;
+                ASSERT_EQ(suche.suchen(e), mitteSuchen(k, anfang, e))
+                    << "Anfang " << anfang << ", Ende " << e;
         }
     }
 }
@@ -265,7 +268,8 @@ TEST(SchnelleKette, ToleranzWieDerTest)
             const double wandern = (e % 300 == 0 ? 0.06 : 0.004) * gleich(zufall);
             const double a = 100 + wandern, b = 0 + 0.5 * wandern, R = 250 + 0.002 * gleich(zufall);
             const bool erwartet = alleInnerhalb(k, anfang, e, {a, b, R, false}, fehl);
-            ASSERT_EQ(pruefung.passt(e, a, b, R), erwartet) << "Rauschen " << rauschen << ", Ende " << e;
+            ASSERT_EQ(pruefung.passt(e, a, b, R), erwartet)
+                << "Rauschen " << rauschen << ", Ende " << e;
             ++versuche;
             if (!erwartet) {
                 ++gescheitert;
@@ -294,7 +298,8 @@ TEST(SchnelleKette, ToleranzBeiWeitSpringendemMittelpunkt)
         for (Index k = 0; k < 3000; ++k) {
             const double phi = richtung + (static_cast<double>(k) - 1500) * 0.7 / R;
             const double r = R + 0.045 * gleich(zufall);
-            p.emplace_back(gerundet(a0 + r * std::cos(phi), 1e4), gerundet(b0 + r * std::sin(phi), 1e4));
+            p.emplace_back(gerundet(a0 + r * std::cos(phi), 1e4),
+                           gerundet(b0 + r * std::sin(phi), 1e4));
         }
         const Kontur k = kontur(p);
         Toleranzpruefung pruefung(k, fehl);
@@ -310,7 +315,8 @@ TEST(SchnelleKette, ToleranzBeiWeitSpringendemMittelpunkt)
             s = std::clamp(s + 0.05 * gleich(zufall), -1.0, 1.0);
             const double a = a0 - t * ux - s * uy, b = b0 - t * uy + s * ux, R1 = R + t;
             const bool erwartet = alleInnerhalb(k, anfang, e, {a, b, R1, false}, fehl);
-            ASSERT_EQ(pruefung.passt(e, a, b, R1), erwartet) << "Richtung " << richtung << ", Ende " << e;
+            ASSERT_EQ(pruefung.passt(e, a, b, R1), erwartet)
+                << "Richtung " << richtung << ", Ende " << e;
             if (!erwartet) {
                 ++gescheitert;
                 anfang = e - 1;

@@ -35,7 +35,8 @@ struct Kettenspiel {
             ++bogen;
             const Index ende = std::min(k.anzahl, anfang + 1 + (bogen * 37) % 700);
             const double b = bogen == kaputt ? std::nan("") : -3.25 * static_cast<double>(bogen);
-            const Kreis kreis{1000.0 + static_cast<double>(bogen), b, 500.0 + 0.5 * static_cast<double>(bogen), false};
+            const Kreis kreis{1000.0 + static_cast<double>(bogen), b,
+                              500.0 + 0.5 * static_cast<double>(bogen), false};
             aus.bogenAufnehmen({anfang, ende, kreis, Bogen::Art::kreisbogen});
             anfang = ende;
         }

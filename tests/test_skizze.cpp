@@ -55,18 +55,26 @@ TEST_P(Skizze, MassstabUndStrecken)
 INSTANTIATE_TEST_SUITE_P(
     Beispiele, Skizze,
     ::testing::Values(
-        Skizzenfall{"BreiterAlsHoch", {{0, 0}, {10, 0}, {10, 5}}, 580,
+        Skizzenfall{"BreiterAlsHoch",
+                    {{0, 0}, {10, 0}, {10, 5}},
+                    580,
                     {{240, 4560, 5460, 4560}, {5460, 4560, 5460, 1950}}},
         Skizzenfall{"HoeherAlsBreit", {{0, 0}, {1, 10}}, 480, {{240, 4560, 672, 240}}},
-        Skizzenfall{"DreieckBleibtOffen", {{-5, 2}, {5, 2}, {0, 7}}, 580,
+        Skizzenfall{"DreieckBleibtOffen",
+                    {{-5, 2}, {5, 2}, {0, 7}},
+                    580,
                     {{240, 4560, 5460, 4560}, {5460, 4560, 2850, 1950}}},
         // The extremes lie at point 1: the scan includes it.
-        Skizzenfall{"ExtremeAmErstenPunkt", {{10, 5}, {0, 0}, {5, 2}}, 580,
+        Skizzenfall{"ExtremeAmErstenPunkt",
+                    {{10, 5}, {0, 0}, {5, 2}},
+                    580,
                     {{5460, 1950, 240, 4560}, {240, 4560, 2850, 3516}}},
         // 5800 / 58 = 4800 / 48: both candidates give 100.
         Skizzenfall{"GleicheKandidaten", {{0, 0}, {58, 48}}, 100, {{240, 4560, 5460, 240}}},
         // A range of 0 leaves the scale to the other axis.
-        Skizzenfall{"SenkrechteLinie", {{3, 0}, {3, 10}, {3, 4}}, 480,
+        Skizzenfall{"SenkrechteLinie",
+                    {{3, 0}, {3, 10}, {3, 4}},
+                    480,
                     {{240, 4560, 240, 240}, {240, 240, 240, 2832}}},
         Skizzenfall{"WaagerechteLinie", {{0, 7}, {20, 7}}, 290, {{240, 4560, 5460, 4560}}},
         // Nothing to scale: no segment, and the run goes on.
@@ -118,7 +126,7 @@ TEST(Pixelflaeche, JedeAchseFuerSich)
 
 TEST(Pixelflaeche, LaesstNurUeberfluessigeStreckenAus)
 {
-    Pixelsammler p(580, 480);  // ten units per pixel
+    Pixelsammler p(580, 480);           // ten units per pixel
     p.linieZiehen(100, 100, 101, 109);  // one pixel: the first line is still drawn
     p.linieZiehen(101, 109, 300, 100);  // (10,10) -> (30,10)
     p.linieZiehen(300, 100, 305, 105);  // stays in pixel (30,10)

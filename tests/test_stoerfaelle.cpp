@@ -38,8 +38,8 @@ struct Stoerfall {
     const char* name;
     // Prepares the folder and gives the converter's arguments.
     std::function<std::string(const fs::path& ordner)> vorbereiten;
-    const char* genannt;   // the file the message names, relative to the folder
-    const char* meldung;   // part of the German message
+    const char* genannt;  // the file the message names, relative to the folder
+    const char* meldung;  // part of the German message
     const char* vorher = "";
 };
 
@@ -49,13 +49,18 @@ const Stoerfall stoerfaelle[] = {
      "/dev/full", "kein Platz mehr auf dem Datentr\xC3\xA4ger"},
     {"Dateigroessengrenze",
      [](const fs::path& o) { return "-o " + q(o / "bericht.TXT") + " " + q(o / "kontur.spl"); },
-     "bericht.TXT", "die zul\xC3\xA4ssige Dateigr\xC3\xB6\xC3\x9F" "e ist \xC3\xBC" "berschritten",
+     "bericht.TXT",
+     "die zul\xC3\xA4ssige Dateigr\xC3\xB6\xC3\x9F"
+     "e ist \xC3\xBC"
+     "berschritten",
      "ulimit -f 4;"},
     {"Berichtsordner fehlt",
      [](const fs::path& o) { return "-o " + q(o / "fehlt" / "b.TXT") + " " + q(o / "kontur.spl"); },
      "fehlt/b.TXT", "nicht gefunden"},
     {"Berichtsordner ist eine Datei",
-     [](const fs::path& o) { return "-o " + q(o / "kontur.spl" / "b.TXT") + " " + q(o / "kontur.spl"); },
+     [](const fs::path& o) {
+         return "-o " + q(o / "kontur.spl" / "b.TXT") + " " + q(o / "kontur.spl");
+     },
      "kontur.spl/b.TXT", "kein Ordner"},
     {"Bericht ist ein Ordner",
      [](const fs::path& o) {
@@ -112,7 +117,8 @@ const Stoerfall stoerfaelle[] = {
          schreiben(o / "leer.spl", "\r\n  \r\n\t\r\n\n\r");
          return "-o " + q(o / "bericht.TXT") + " " + q(o / "leer.spl");
      },
-     "leer.spl", "enth\xC3\xA4lt 0 Punkte; f\xC3\xBCr eine Kette von B\xC3\xB6gen sind mindestens 3"},
+     "leer.spl",
+     "enth\xC3\xA4lt 0 Punkte; f\xC3\xBCr eine Kette von B\xC3\xB6gen sind mindestens 3"},
     {"leere Datei",
      [](const fs::path& o) {
          schreiben(o / "nichts.spl", "");
@@ -135,8 +141,8 @@ const Stoerfall stoerfaelle[] = {
      "bericht.TXT", "Radienfehler oder Radienwinkel von Punkt 1 ist keine darstellbare Zahl"},
 };
 
-void verlangeAbgelehnt(const Aufrufergebnis& r, const std::string& datei, const std::string& meldung,
-                       const std::string& fall)
+void verlangeAbgelehnt(const Aufrufergebnis& r, const std::string& datei,
+                       const std::string& meldung, const std::string& fall)
 {
     EXPECT_EQ(r.signal, 0) << fall;
     EXPECT_EQ(r.status, 1) << fall << ": " << r.ausgabe;
@@ -170,14 +176,15 @@ TEST_F(Stoerfaelle, DateigroessengrenzeDieDerBerichtEinhaelt)
 {
     // The same limit with a report that fits: the limit alone does no harm.
     schreiben(ordner / "klein.spl", "0,0\r\n1,2\r\n2,0\r\n");
-    const Aufrufergebnis r = cli("-o " + q(ordner / "klein.TXT") + " " + q(ordner / "klein.spl"),
-                                 "ulimit -f 4;");
+    const Aufrufergebnis r =
+        cli("-o " + q(ordner / "klein.TXT") + " " + q(ordner / "klein.spl"), "ulimit -f 4;");
     EXPECT_EQ(r.status, 0) << r.ausgabe;
     EXPECT_EQ(lesen(ordner / "klein.TXT").substr(0, 10), " Berechnun");
 }
 
 // Permission bits as written in octal, e.g. "640".
-template <typename Rechte> std::string oktal(Rechte rechte)
+template <typename Rechte>
+std::string oktal(Rechte rechte)
 {
     char text[8];
     std::snprintf(text, sizeof text, "%o", static_cast<unsigned>(rechte));
@@ -215,7 +222,8 @@ TEST_F(Stoerfaelle, OhneZweitenFadenDerselbeBericht)
 {
     std::string text;
     for (int i = 0; i < 70000; ++i)
-        text += std::to_string(i % 3000) + "." + std::to_string(i % 7) + "," + std::to_string(i % 11) + "\r\n";
+        text += std::to_string(i % 3000) + "." + std::to_string(i % 7) + ","
+                + std::to_string(i % 11) + "\r\n";
     schreiben(ordner / "gross.spl", text);
     const Aufrufergebnis mit = cli("-o " + q(ordner / "mit.TXT") + " " + q(ordner / "gross.spl"));
     ASSERT_EQ(mit.status, 0) << mit.ausgabe;
@@ -295,9 +303,10 @@ TEST_F(Stoerfaelle, HunderteMegabyteMuellWerdenAnDerErstenSchlechtenZeileAbgeleh
         muell += "Unsinn; kein Punkt \x01\xFF hier 12,5,7\r\n";
     long long geschrieben = 0;
     const Aufrufergebnis r = ausRohr(ordner, muell, muellGroesse, geschrieben);
-    verlangeAbgelehnt(r, (ordner / "rohr.spl").string(),
-                      "Zeile 3: \"Unsinn; kein Punkt ?? hier 12,5,7\" enth\xC3\xA4lt mehr als zwei Werte",
-                      "Muell");
+    verlangeAbgelehnt(
+        r, (ordner / "rohr.spl").string(),
+        "Zeile 3: \"Unsinn; kein Punkt ?? hier 12,5,7\" enth\xC3\xA4lt mehr als zwei Werte",
+        "Muell");
     // Refused long before the garbage ended.
     EXPECT_LT(geschrieben, muellGroesse / 10);
     EXPECT_TRUE(dateien().empty());
@@ -308,9 +317,10 @@ TEST_F(Stoerfaelle, PunkteAusEinerPipeWerdenAbgelehntNichtErwartet)
     // A pipe cannot be read a second time from its start: refused, not waited on.
     const std::string punkte = "0,0\r\n1,2\r\n2,0\r\n";
     long long geschrieben = 0;
-    const Aufrufergebnis r = ausRohr(ordner, punkte, static_cast<long long>(punkte.size()), geschrieben);
-    verlangeAbgelehnt(r, (ordner / "rohr.spl").string(), "l\xC3\xA4sst sich nicht ein zweites Mal von vorn lesen",
-                      "Pipe");
+    const Aufrufergebnis r =
+        ausRohr(ordner, punkte, static_cast<long long>(punkte.size()), geschrieben);
+    verlangeAbgelehnt(r, (ordner / "rohr.spl").string(),
+                      "l\xC3\xA4sst sich nicht ein zweites Mal von vorn lesen", "Pipe");
     EXPECT_EQ(geschrieben, static_cast<long long>(punkte.size()));
     EXPECT_TRUE(dateien().empty());
 }

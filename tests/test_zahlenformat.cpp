@@ -46,16 +46,29 @@ TEST(DreiStellen, DeutscheTabelle)
         const char* text;
     };
     const Fall faelle[] = {
-        {0, "0,000"},           {-0.0, "0,000"},          {0.05, "0,050"},
-        {-0.043, "-0,043"},     {1234.5678, "1.234,568"}, {1e9, "1.000.000.000,000"},
-        {-9999999.999, "-9.999.999,999"},                 {99999999.999, "99.999.999,999"},
+        {0, "0,000"},
+        {-0.0, "0,000"},
+        {0.05, "0,050"},
+        {-0.043, "-0,043"},
+        {1234.5678, "1.234,568"},
+        {1e9, "1.000.000.000,000"},
+        {-9999999.999, "-9.999.999,999"},
+        {99999999.999, "99.999.999,999"},
         // Exact halfway cases go away from zero; 12.3455 lies just below the half.
-        {0.0625, "0,063"},      {-1.0625, "-1,063"},      {0.1875, "0,188"},
-        {12.3455, "12,345"},    {2.0005, "2,001"},        {999.9995, "1.000,000"},
-        {0.9999999, "1,000"},   {179.943, "179,943"},
+        {0.0625, "0,063"},
+        {-1.0625, "-1,063"},
+        {0.1875, "0,188"},
+        {12.3455, "12,345"},
+        {2.0005, "2,001"},
+        {999.9995, "1.000,000"},
+        {0.9999999, "1,000"},
+        {179.943, "179,943"},
         // A negative value that rounds to zero has no minus sign.
-        {-0.0004, "0,000"},     {-0.0005, "-0,001"},      {-1e-300, "0,000"},
-        {414213562.373, "414.213.562,373"},               {-50.0, "-50,000"},
+        {-0.0004, "0,000"},
+        {-0.0005, "-0,001"},
+        {-1e-300, "0,000"},
+        {414213562.373, "414.213.562,373"},
+        {-50.0, "-50,000"},
     };
     for (const auto& f : faelle)
         EXPECT_EQ(de.dreiStellen(f.wert), f.text) << f.wert;
@@ -68,11 +81,13 @@ TEST(DreiStellen, AndereRegionen)
     EXPECT_EQ(en.dreiStellen(-0.05), "-0.050");
     // Characters Windows-1252 lacks become the nearest it has.
     const Zahlenformat fr(QLocale(QLocale::French, QLocale::France));
-    EXPECT_EQ(fr.dreiStellen(-1234.5), "-1\xA0" "234,500");
+    EXPECT_EQ(fr.dreiStellen(-1234.5), "-1\xA0"
+                                       "234,500");
     const Zahlenformat sv(QLocale(QLocale::Swedish, QLocale::Sweden));
     EXPECT_EQ(sv.dreiStellen(-2.5), "-2,500");
     const Zahlenformat ch(QLocale(QLocale::German, QLocale::Switzerland));
-    EXPECT_EQ(ch.dreiStellen(1234.5), "1\x92" "234.500");
+    EXPECT_EQ(ch.dreiStellen(1234.5), "1\x92"
+                                      "234.500");
 }
 
 // The composed text must be Qt's for every locale: random values of every
@@ -112,9 +127,19 @@ TEST(DreiStellen, GrenzenDerGanzzahligenRundung)
 {
     const QLocale locale(QLocale::German, QLocale::Germany);
     const Zahlenformat format(locale);
-    std::vector<double> werte = {5e-324, 0.0004999999999999999, 0.0005, 1e-300, 0x1p49, 0x1p52,
-                                 9.2e15, 9.3e15, 0x1p63 / 1000, 1e17, 4503599627370495.5};
-    for (double basis : {0.0625, 2.0005, 999.9995, 12.3455, 0x1p49 + 0.5, 0x1p50 + 0.25, 123456.0005}) {
+    std::vector<double> werte = {5e-324,
+                                 0.0004999999999999999,
+                                 0.0005,
+                                 1e-300,
+                                 0x1p49,
+                                 0x1p52,
+                                 9.2e15,
+                                 9.3e15,
+                                 0x1p63 / 1000,
+                                 1e17,
+                                 4503599627370495.5};
+    for (double basis :
+         {0.0625, 2.0005, 999.9995, 12.3455, 0x1p49 + 0.5, 0x1p50 + 0.25, 123456.0005}) {
         double v = basis;
         for (int k = 0; k < 3; ++k)
             v = std::nextafter(v, 0.0);

@@ -26,10 +26,10 @@ Kontur kontur(const std::vector<std::pair<double, double>>& punkte);
 std::string q(const fs::path& p);
 
 struct Aufrufergebnis {
-    int status = -1;       // exit status; -1 when the converter did not exit by itself
-    int signal = 0;        // the signal that ended it, if one did
-    std::string ausgabe;   // stdout and stderr
-    long speicherKb = 0;   // its peak resident memory
+    int status = -1;      // exit status; -1 when the converter did not exit by itself
+    int signal = 0;       // the signal that ended it, if one did
+    std::string ausgabe;  // stdout and stderr
+    long speicherKb = 0;  // its peak resident memory
 };
 
 // Runs build/bogenkette-cli with `argumente` (shell words) and no regional

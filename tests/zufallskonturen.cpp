@@ -5,11 +5,9 @@
 #include <cmath>
 #include <numbers>
 
-namespace bogenkette::test
-{
+namespace bogenkette::test {
 
-namespace
-{
+namespace {
 
 double gleich(Zufall& z, double von, double bis)
 {
@@ -120,7 +118,7 @@ void verschieben(Zufall& z, Punkte& p)
     }
 }
 
-} // namespace
+}  // namespace
 
 Zufallskontur zufallskontur(Zufall& z, int lauf)
 {
@@ -145,4 +143,4 @@ Zufallskontur zufallskontur(Zufall& z, int lauf)
             std::string(name) + " Lauf " + std::to_string(lauf) + ", fehl " + std::to_string(fehl)};
 }
 
-} // namespace bogenkette::test
+}  // namespace bogenkette::test

@@ -12,8 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace bogenkette::test
-{
+namespace bogenkette::test {
 
 using Zufall = std::mt19937_64;
 using Punkte = std::vector<std::pair<double, double>>;
@@ -21,10 +20,10 @@ using Punkte = std::vector<std::pair<double, double>>;
 struct Zufallskontur {
     Kontur kontur;
     double fehl;
-    std::string fall; // what it is, for messages
+    std::string fall;  // what it is, for messages
 };
 
 // Contour number `lauf` (the kind goes round with it) and its fehl.
 Zufallskontur zufallskontur(Zufall& z, int lauf);
 
-} // namespace bogenkette::test
+}  // namespace bogenkette::test
