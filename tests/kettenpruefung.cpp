@@ -29,19 +29,6 @@ bool kreisDurchBogenpunkte(const Kontur& k, const Bogen& b)
     return false;
 }
 
-class Meldungen {
-public:
-    explicit Meldungen(std::vector<std::string>& ziel) : ziel_(ziel) {}
-    void operator()(const std::string& text)
-    {
-        if (ziel_.size() < 20)
-            ziel_.push_back(text);
-    }
-
-private:
-    std::vector<std::string>& ziel_;
-};
-
 std::string bogenName(std::size_t i, const Bogen& b)
 {
     return "Bogen " + std::to_string(i + 1) + " (Punkte " + std::to_string(b.von) + " bis "

@@ -23,6 +23,21 @@ namespace bogenkette {
 
 class Zahlenformat;
 
+// Collects the broken rules a check finds, the first 20 of them.
+class Meldungen {
+public:
+    explicit Meldungen(std::vector<std::string>& ziel) : ziel_(ziel) {}
+    void operator()(const std::string& text)
+    {
+        if (ziel_.size() < 20)
+            ziel_.push_back(text);
+    }
+    bool leer() const { return ziel_.empty(); }
+
+private:
+    std::vector<std::string>& ziel_;
+};
+
 class Kettenmitschrift : public Bogenempfaenger {
 public:
     explicit Kettenmitschrift(Bogenempfaenger& ziel) : ziel_(ziel) {}

@@ -1,5 +1,7 @@
 #include "ncpruefung.h"
 
+#include "kettenpruefung.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -9,20 +11,6 @@
 namespace bogenkette {
 
 namespace {
-
-class Meldungen {
-public:
-    explicit Meldungen(std::vector<std::string>& ziel) : ziel_(ziel) {}
-    void operator()(const std::string& text)
-    {
-        if (ziel_.size() < 20)
-            ziel_.push_back(text);
-    }
-    bool leer() const { return ziel_.empty(); }
-
-private:
-    std::vector<std::string>& ziel_;
-};
 
 std::vector<std::string_view> zeilenTeilen(std::string_view text, std::string_view ende,
                                            Meldungen& fehler)
@@ -526,6 +514,27 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
     }
     fahrwegPruefen(k, erwartung.fehl, weg, liste);
     return liste;
+}
+
+Index ketteAusgeben(const Kontur& k, double fehl, std::initializer_list<Kettenausgabe*> ausgaben)
+{
+    struct Alle : Bogenempfaenger {
+        std::initializer_list<Kettenausgabe*> ziele;
+        Index boegen = 0;
+        void bogenAufnehmen(const Bogen& bogen) override
+        {
+            for (Kettenausgabe* ziel : ziele)
+                ziel->bogenAufnehmen(bogen);
+            ++boegen;
+        }
+    } alle;
+    alle.ziele = ausgaben;
+    for (Kettenausgabe* ziel : ausgaben)
+        ziel->beginnen(k, fehl);
+    berechneKette(k, fehl, alle);
+    for (Kettenausgabe* ziel : ausgaben)
+        ziel->abschliessen();
+    return alle.boegen;
 }
 
 }  // namespace bogenkette

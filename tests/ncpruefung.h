@@ -21,6 +21,7 @@
 #include "input/kontur.h"
 #include "nc/ncprogramm.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,5 +63,9 @@ void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
 // form from the points' extent) and the guarantee. Empty when all holds.
 std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text, const Kontur& k,
                                          const Programmerwartung& erwartung);
+
+// Fits the chain of k into each of the outputs, begun before and completed
+// after, as a run does; gives the number of arcs.
+Index ketteAusgeben(const Kontur& k, double fehl, std::initializer_list<Kettenausgabe*> ausgaben);
 
 }  // namespace bogenkette

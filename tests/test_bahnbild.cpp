@@ -89,24 +89,8 @@ DinUndBild dinUndBild(const Kontur& k, double fehl)
     Speicherausgabe din, bild;
     NcProgramm nc(Dialekt::din, din, "bild", "bild.spl");
     Bahnbild bahnbild(bild, "bild.svg");
-    nc.beginnen(k, fehl);
-    bahnbild.beginnen(k, fehl);
-    struct Beide : Bogenempfaenger {
-        Kettenausgabe *a, *b;
-        Index boegen = 0;
-        void bogenAufnehmen(const Bogen& bogen) override
-        {
-            a->bogenAufnehmen(bogen);
-            b->bogenAufnehmen(bogen);
-            ++boegen;
-        }
-    } beide;
-    beide.a = &nc;
-    beide.b = &bahnbild;
-    berechneKette(k, fehl, beide);
-    nc.abschliessen();
-    bahnbild.abschliessen();
-    return {din.inhalt(), bild.inhalt(), beide.boegen};
+    const Index boegen = ketteAusgeben(k, fehl, {&nc, &bahnbild});
+    return {din.inhalt(), bild.inhalt(), boegen};
 }
 
 constexpr double pi = 3.14159265358979323846;

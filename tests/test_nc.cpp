@@ -108,24 +108,8 @@ Programme programmeSchreiben(const Kontur& k, double fehl,
     Speicherausgabe klartext, din;
     NcProgramm h(Dialekt::klartext, klartext, "zufall", punktdatei);
     NcProgramm nc(Dialekt::din, din, "zufall", punktdatei);
-    h.beginnen(k, fehl);
-    nc.beginnen(k, fehl);
-    struct Beide : Bogenempfaenger {
-        NcProgramm *a, *b;
-        Index boegen = 0;
-        void bogenAufnehmen(const Bogen& bogen) override
-        {
-            a->bogenAufnehmen(bogen);
-            b->bogenAufnehmen(bogen);
-            ++boegen;
-        }
-    } beide;
-    beide.a = &h;
-    beide.b = &nc;
-    berechneKette(k, fehl, beide);
-    h.abschliessen();
-    nc.abschliessen();
-    return {klartext.inhalt(), din.inhalt(), beide.boegen};
+    const Index boegen = ketteAusgeben(k, fehl, {&h, &nc});
+    return {klartext.inhalt(), din.inhalt(), boegen};
 }
 
 std::vector<std::string> beidePruefen(const Kontur& k, double fehl, const Programme& p,
