@@ -44,8 +44,16 @@ void laufen(int fd, std::chrono::milliseconds ab)
 // shorter than the wait, and any output that is no terminal, get nothing.
 TEST(Fortschritt, NurAufDemTerminalUndNurBeiLangenLaeufen)
 {
+    int rohr[2];
+    ASSERT_EQ(::pipe(rohr), 0);
+    laufen(rohr[1], std::chrono::milliseconds(0));
+    ::close(rohr[1]);
+    EXPECT_EQ(alles(rohr[0]), "");
+    ::close(rohr[0]);
+
     int herr = -1, knecht = -1;
-    ASSERT_EQ(::openpty(&herr, &knecht, nullptr, nullptr, nullptr), 0);
+    if (::openpty(&herr, &knecht, nullptr, nullptr, nullptr) != 0)
+        GTEST_SKIP() << "no pseudo-terminal to be had here (is /dev/pts mounted?)";
     laufen(knecht, std::chrono::milliseconds(0));
     const std::string text = alles(herr);
     EXPECT_EQ(text.rfind("\rk.spl: 25 % der Punkte angepasst", 0), 0u) << text;
@@ -54,11 +62,4 @@ TEST(Fortschritt, NurAufDemTerminalUndNurBeiLangenLaeufen)
     EXPECT_EQ(alles(herr), "");
     ::close(knecht);
     ::close(herr);
-
-    int rohr[2];
-    ASSERT_EQ(::pipe(rohr), 0);
-    laufen(rohr[1], std::chrono::milliseconds(0));
-    ::close(rohr[1]);
-    EXPECT_EQ(alles(rohr[0]), "");
-    ::close(rohr[0]);
 }
