@@ -1,5 +1,7 @@
 #include "geometry/bahn.h"
 
+#include "common/dezimal.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -98,22 +100,10 @@ std::int64_t zehntausendstel(double v)
 {
     if (!(std::fabs(v) < 1e10))
         return v < 0 ? -jenseits : jenseits;
-    // |v| = m 2^k with m < 2^53, so 10000 |v| = 625 m 2^(k+4) with 625 m < 2^63;
-    // |v| < 2^34 makes the shift at least 15 places to the right.
-    const auto bits = std::bit_cast<std::uint64_t>(v);
-    const auto exponent = static_cast<int>((bits >> 52) & 0x7FF);
-    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
-    int k = -1074;
-    if (exponent > 0) {
-        m |= std::uint64_t{1} << 52;
-        k = exponent - 1075;
-    }
-    const std::uint64_t p = 625 * m;
-    const int rechts = -(k + 4);
-    const std::uint64_t betrag =
-        rechts >= 64 ? 0 : (p + (std::uint64_t{1} << (rechts - 1))) >> rechts;
+    std::uint64_t betrag = 0;
+    dezimalRunden<4>(std::fabs(v), betrag);  // below 10^14: fits
     const auto wert = static_cast<std::int64_t>(betrag);
-    return (bits >> 63) != 0 ? -wert : wert;
+    return std::signbit(v) ? -wert : wert;
 }
 
 char* bahnzahlSchreiben(std::int64_t zehntausendstel, char* ziel, bool plus)

@@ -1,5 +1,7 @@
 #include "report/zahlenformat.h"
 
+#include "common/dezimal.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -80,36 +82,6 @@ constexpr auto dreierTabelle = [] {
     }
     return t;
 }();
-
-// 1000 |v| rounded to a whole number, exact halfway cases up, from the exact
-// binary value: |v| = m 2^k with m < 2^53, so 1000 |v| = (125 m) 2^(k+3) with
-// 125 m < 2^60, and rounding is a shift. False when it does not fit 64 bits.
-bool tausendstelRunden(double betrag, std::uint64_t& tausendstel)
-{
-    const auto bits = std::bit_cast<std::uint64_t>(betrag);
-    const auto exponent = static_cast<int>(bits >> 52);  // betrag >= 0
-    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
-    int k = -1074;
-    if (exponent > 0) {
-        m |= std::uint64_t{1} << 52;
-        k = exponent - 1075;
-    }
-    const std::uint64_t p = 125 * m;
-    const int schub = k + 3;
-    if (schub >= 0) {
-        if (schub > 3)
-            return false;
-        tausendstel = p << schub;
-        return true;
-    }
-    if (schub <= -61) {
-        tausendstel = 0;  // p < 2^60: below one half
-        return true;
-    }
-    const int r = -schub;
-    tausendstel = (p + (std::uint64_t{1} << (r - 1))) >> r;
-    return true;
-}
 
 // The significant digits of the exact binary value of v > 0, rounded to
 // `stellen` digits with exact halfway cases away from zero (as the three-decimal
@@ -323,7 +295,7 @@ std::size_t Zahlenformat::dreiStellenAllgemein(double v, char* ziel) const
     // digits to_chars writes exactly.
     char ziffern[400];
     std::uint64_t tausendstel = 0;
-    const bool gerundet = tausendstelRunden(std::fabs(v), tausendstel);
+    const bool gerundet = dezimalRunden<3>(std::fabs(v), tausendstel);
     if (gerundet) {
         const auto ende = std::to_chars(ziffern, ziffern + 20, tausendstel / 1000).ptr;
         const auto rest = static_cast<unsigned>(tausendstel % 1000);
@@ -349,7 +321,7 @@ std::size_t Zahlenformat::dreiStellenAllgemein(double v, char* ziel) const
 std::size_t Zahlenformat::dreiStellenVor(double v, char* ende) const
 {
     std::uint64_t tausendstel = 0;
-    if (!einBytig_ || !std::isfinite(v) || !tausendstelRunden(std::fabs(v), tausendstel))
+    if (!einBytig_ || !std::isfinite(v) || !dezimalRunden<3>(std::fabs(v), tausendstel))
         return 0;
     std::uint64_t ganz = tausendstel / 1000;  // below 2^63 / 1000: at most 16 digits
     const Art art = ganz < 1000 ? art_[3] : art_[ziffernAnzahl(ganz)];  // art_[3] stands for 1 to 3
