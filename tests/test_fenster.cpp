@@ -177,7 +177,7 @@ struct Platz {
     int links, oben, breite, hoehe;  // pixels at 96 dpi: twips / 15
 };
 
-TEST_F(Fenster, SteuerelementeNachEntwurf)
+TEST_F(Fenster, SteuerelementeLageUndBeschriftung)
 {
     ASSERT_EQ(fenster->logicalDpiX(), 96);
     ASSERT_EQ(fenster->logicalDpiY(), 96);
