@@ -39,53 +39,6 @@ Gross bogenkreuz(Bahnpunkt von, const Bahnelement& bogen)
     return (sx * ey - sy * ex) * drehrichtung(bogen);
 }
 
-// An arc element as the check of its points sees it, in the points' length unit.
-class Bogenlage {
-public:
-    Bogenlage(Bahnpunkt von, const Bahnelement& bogen)
-        : cx_(mm(bogen.mitte.x)), cy_(mm(bogen.mitte.y)), sx_(mm(von.x - bogen.mitte.x)),
-          sy_(mm(von.y - bogen.mitte.y)), ex_(mm(bogen.ende.x - bogen.mitte.x)),
-          ey_(mm(bogen.ende.y - bogen.mitte.y)), r_(bogenradius(von, bogen)),
-          sinn_(drehrichtung(bogen)), ueber_(ueberHalbkreis(von, bogen))
-    {
-    }
-
-    // Distance of (x, y) from the arc: from its circle where the point lies in
-    // the arc's sector, otherwise from the nearer end.
-    double abstand(double x, double y) const
-    {
-        const double px = x - cx_, py = y - cy_;
-        if (imSektor(px, py))
-            return std::fabs(std::sqrt(px * px + py * py) - r_);
-        return std::min(std::hypot(px - sx_, py - sy_), std::hypot(px - ex_, py - ey_));
-    }
-
-private:
-    // Whether the direction (px, py) lies between start and end in the arc's
-    // sense; above half a turn: whether it lies outside the rest of the circle.
-    bool imSektor(double px, double py) const
-    {
-        if (!ueber_)
-            return sinn_ * (sx_ * py - sy_ * px) >= 0 && sinn_ * (px * ey_ - py * ex_) >= 0;
-        return !(sinn_ * (ex_ * py - ey_ * px) > 0 && sinn_ * (px * sy_ - py * sx_) > 0);
-    }
-
-    double cx_, cy_, sx_, sy_, ex_, ey_, r_;
-    double sinn_;
-    bool ueber_;
-};
-
-// Distance of (x, y) from the segment a-b, in the points' length unit.
-double streckenabstand(Bahnpunkt a, Bahnpunkt b, double x, double y)
-{
-    const double ax = mm(a.x), ay = mm(a.y);
-    const double dx = mm(b.x - a.x), dy = mm(b.y - a.y);
-    const double px = x - ax, py = y - ay;
-    const double laenge = dx * dx + dy * dy;
-    const double t = laenge > 0 ? std::clamp((px * dx + py * dy) / laenge, 0.0, 1.0) : 0.0;
-    return std::hypot(px - t * dx, py - t * dy);
-}
-
 // The sagitta of an arc of at most half a turn with radius r over a chord whose
 // square is sehne2, all in ten-thousandths; written so that nothing cancels.
 double pfeilhoehe(double r, double sehne2)
@@ -148,6 +101,104 @@ double bogenwinkel(Bahnpunkt von, const Bahnelement& bogen)
     while (winkel >= voll)
         winkel -= voll;
     return winkel;
+}
+
+Elementlage::Elementlage(Bahnpunkt von, const Bahnelement& e)
+    : gerade_(e.art == Bahnelement::Art::gerade), sinn_(gerade_ ? 0 : drehrichtung(e)),
+      ueber_(!gerade_ && ueberHalbkreis(von, e))
+{
+    if (gerade_) {
+        cx_ = mm(von.x);
+        cy_ = mm(von.y);
+        ex_ = mm(e.ende.x - von.x);
+        ey_ = mm(e.ende.y - von.y);
+        return;
+    }
+    cx_ = mm(e.mitte.x);
+    cy_ = mm(e.mitte.y);
+    sx_ = mm(von.x - e.mitte.x);
+    sy_ = mm(von.y - e.mitte.y);
+    ex_ = mm(e.ende.x - e.mitte.x);
+    ey_ = mm(e.ende.y - e.mitte.y);
+    r_ = bogenradius(von, e);
+}
+
+bool Elementlage::imBand(double x, double y, double links, double rechts) const
+{
+    const double px = x - cx_, py = y - cy_;
+    const double enger = std::min(links, rechts);
+    if (gerade_) {
+        // From the segment; beyond its ends from the nearer end.
+        const double laenge = ex_ * ex_ + ey_ * ey_;
+        const double t = laenge > 0 ? (px * ex_ + py * ey_) / laenge : 0.0;
+        const double tb = std::clamp(t, 0.0, 1.0);
+        const double abstand = std::hypot(px - tb * ex_, py - tb * ey_);
+        if (tb != t || laenge == 0)
+            return abstand <= enger;
+        return abstand <= (ex_ * py - ey_ * px > 0 ? links : rechts);
+    }
+    // From the circle where the point lies in the arc's sector, otherwise from the
+    // nearer end. Inside the circle lies left of an arc counter-clockwise.
+    if (imSektor(px, py)) {
+        const double rho = std::sqrt(px * px + py * py);
+        const bool innen = rho < r_;
+        return std::fabs(rho - r_) <= (innen == (sinn_ > 0) ? links : rechts);
+    }
+    return std::min(std::hypot(px - sx_, py - sy_), std::hypot(px - ex_, py - ey_)) <= enger;
+}
+
+bool Elementlage::imSektor(double px, double py) const
+{
+    // Between start and end in the arc's sense; above half a turn: outside the
+    // rest of the circle.
+    if (!ueber_)
+        return sinn_ * (sx_ * py - sy_ * px) >= 0 && sinn_ * (px * ey_ - py * ex_) >= 0;
+    return !(sinn_ * (ex_ * py - ey_ * px) > 0 && sinn_ * (px * sy_ - py * sx_) > 0);
+}
+
+bool bogenmitteSetzen(Bahnpunkt von, double a, double b, Bahnelement& bogen)
+{
+    // In ten-thousandths relative to the start: the chord w and the fitted centre c.
+    const std::int64_t wx = bogen.ende.x - von.x, wy = bogen.ende.y - von.y;
+    const double cx = a * bahnEinheitenProMm - static_cast<double>(von.x);
+    const double cy = b * bahnEinheitenProMm - static_cast<double>(von.y);
+    // The centre moved along the chord onto its perpendicular bisector.
+    const auto dwx = static_cast<double>(wx), dwy = static_cast<double>(wy);
+    const double t = ((cx - dwx / 2) * dwx + (cy - dwy / 2) * dwy) / (dwx * dwx + dwy * dwy);
+    const double mx = cx - t * dwx, my = cy - t * dwy;
+    if (!(std::fabs(mx) < 2e9 && std::fabs(my) < 2e9))
+        return false;  // its radius would be far beyond any controller's
+    // Of the four grid points around it, the one where the radii to start and end
+    // differ least, then the nearest: |C|^2 - |C - w|^2 = 2 C.w - |w|^2.
+    const auto fx = static_cast<std::int64_t>(std::floor(mx));
+    const auto fy = static_cast<std::int64_t>(std::floor(my));
+    Gross besterUnterschied = -1;
+    double besterAbstand = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::int64_t gx = fx + (i & 1), gy = fy + (i >> 1);
+        Gross unterschied = 2 * (Gross{gx} * wx + Gross{gy} * wy) - quadrat(wx, wy);
+        if (unterschied < 0)
+            unterschied = -unterschied;
+        const double abstand =
+            std::hypot(static_cast<double>(gx) - mx, static_cast<double>(gy) - my);
+        if (besterUnterschied < 0 || unterschied < besterUnterschied
+            || (unterschied == besterUnterschied && abstand < besterAbstand)) {
+            besterUnterschied = unterschied;
+            besterAbstand = abstand;
+            bogen.mitte = {von.x + gx, von.y + gy};
+        }
+    }
+    const Gross r1 = quadrat(von.x - bogen.mitte.x, von.y - bogen.mitte.y);
+    const Gross r2 = quadrat(bogen.ende.x - bogen.mitte.x, bogen.ende.y - bogen.mitte.y);
+    return std::min(r1, r2) >= kleinstesRadiusquadrat && std::max(r1, r2) <= groesstesRadiusquadrat;
+}
+
+bool bogenOhneSchwung(Bahnpunkt von, const Bahnelement& bogen)
+{
+    if (bogenkreuz(von, bogen) < 0)
+        return false;  // above half a turn
+    const double sehne2 = static_cast<double>(quadrat(bogen.ende.x - von.x, bogen.ende.y - von.y));
+    return pfeilhoehe(bogenradius(von, bogen) * bahnEinheitenProMm, sehne2) < 1.0;
 }
 
 Bahnrahmen bahnrahmen(const Kontur& kontur)
@@ -227,39 +278,7 @@ int Bahnbau::drehsinn(const Kreis& kreis, Index bis) const
 
 bool Bahnbau::mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const
 {
-    // In ten-thousandths relative to the start: the chord w and the fitted centre c.
-    const std::int64_t wx = bogen.ende.x - lage_.x, wy = bogen.ende.y - lage_.y;
-    const double cx = kreis.a * bahnEinheitenProMm - static_cast<double>(lage_.x);
-    const double cy = kreis.b * bahnEinheitenProMm - static_cast<double>(lage_.y);
-    // The centre moved along the chord onto its perpendicular bisector.
-    const auto dwx = static_cast<double>(wx), dwy = static_cast<double>(wy);
-    const double t = ((cx - dwx / 2) * dwx + (cy - dwy / 2) * dwy) / (dwx * dwx + dwy * dwy);
-    const double mx = cx - t * dwx, my = cy - t * dwy;
-    if (!(std::fabs(mx) < 2e9 && std::fabs(my) < 2e9))
-        return false;  // its radius would be far beyond any controller's
-    // Of the four grid points around it, the one where the radii to start and end
-    // differ least, then the nearest: |C|^2 - |C - w|^2 = 2 C.w - |w|^2.
-    const auto fx = static_cast<std::int64_t>(std::floor(mx));
-    const auto fy = static_cast<std::int64_t>(std::floor(my));
-    Gross besterUnterschied = -1;
-    double besterAbstand = 0;
-    for (int i = 0; i < 4; ++i) {
-        const std::int64_t gx = fx + (i & 1), gy = fy + (i >> 1);
-        Gross unterschied = 2 * (Gross{gx} * wx + Gross{gy} * wy) - quadrat(wx, wy);
-        if (unterschied < 0)
-            unterschied = -unterschied;
-        const double abstand =
-            std::hypot(static_cast<double>(gx) - mx, static_cast<double>(gy) - my);
-        if (besterUnterschied < 0 || unterschied < besterUnterschied
-            || (unterschied == besterUnterschied && abstand < besterAbstand)) {
-            besterUnterschied = unterschied;
-            besterAbstand = abstand;
-            bogen.mitte = {lage_.x + gx, lage_.y + gy};
-        }
-    }
-    const Gross r1 = quadrat(lage_.x - bogen.mitte.x, lage_.y - bogen.mitte.y);
-    const Gross r2 = quadrat(bogen.ende.x - bogen.mitte.x, bogen.ende.y - bogen.mitte.y);
-    return std::min(r1, r2) >= kleinstesRadiusquadrat && std::max(r1, r2) <= groesstesRadiusquadrat;
+    return bogenmitteSetzen(lage_, kreis.a, kreis.b, bogen);
 }
 
 bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
@@ -279,15 +298,11 @@ bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
         if (skalar > 0)
             return false;
     }
-    if (kreuz >= 0) {
-        const double sehne2 =
-            static_cast<double>(quadrat(bogen.ende.x - lage_.x, bogen.ende.y - lage_.y));
-        if (pfeilhoehe(bogenradius(lage_, bogen) * bahnEinheitenProMm, sehne2) < 1.0)
-            return sehneSetzen(bogen.ende, bis);
-    }
-    const Bogenlage lage(lage_, bogen);
+    if (bogenOhneSchwung(lage_, bogen))
+        return sehneSetzen(bogen.ende, bis);
+    const Elementlage lage(lage_, bogen);
     for (Index p = punkt_; p <= bis; ++p)
-        if (!(lage.abstand(kontur_.xWert[p], kontur_.yWert[p]) <= grenze_))
+        if (!lage.imBand(kontur_.xWert[p], kontur_.yWert[p], grenze_, grenze_))
             return false;
     setzen(bogen);
     return true;
@@ -295,10 +310,12 @@ bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
 
 bool Bahnbau::sehneSetzen(Bahnpunkt ende, Index bis)
 {
+    const Bahnelement sehne{Bahnelement::Art::gerade, ende, {}, bis};
+    const Elementlage lage(lage_, sehne);
     for (Index p = punkt_; p <= bis; ++p)
-        if (!(streckenabstand(lage_, ende, kontur_.xWert[p], kontur_.yWert[p]) <= grenze_))
+        if (!lage.imBand(kontur_.xWert[p], kontur_.yWert[p], grenze_, grenze_))
             return false;
-    setzen({Bahnelement::Art::gerade, ende, {}, bis});
+    setzen(sehne);
     return true;
 }
 

@@ -92,6 +92,40 @@ bool ueberHalbkreis(Bahnpunkt von, const Bahnelement& bogen);
 // Its sweep in radians, above 0 and below 2 pi.
 double bogenwinkel(Bahnpunkt von, const Bahnelement& bogen);
 
+// Where a point lies against one element of the path from `von`, in the points'
+// length unit: from a segment its distance, beyond its ends that from the nearer
+// end; from an arc its distance from the circle where it lies in the arc's
+// sector, otherwise from the nearer end.
+class Elementlage {
+public:
+    Elementlage(Bahnpunkt von, const Bahnelement& element);
+    // Whether (x, y) lies within `links` of the element on its left and `rechts`
+    // on its right (in the direction of travel); nearest an end, within the
+    // smaller of the two.
+    bool imBand(double x, double y, double links, double rechts) const;
+
+private:
+    bool imSektor(double px, double py) const;
+
+    bool gerade_;
+    double sinn_;  // +1 counter-clockwise, -1 clockwise
+    bool ueber_;   // above half a turn
+    // A segment: its start (cx, cy) and the vector to its end (ex, ey). An arc: its
+    // centre, and start and end relative to it.
+    double cx_ = 0, cy_ = 0, sx_ = 0, sy_ = 0, ex_ = 0, ey_ = 0, r_ = 0;
+};
+
+// The centre of an arc from `von` to `bogen.ende` whose fitted circle has the
+// centre (a, b): moved onto the perpendicular bisector of the two, on the grid
+// point where the radii to both differ least (then the nearest), so that a
+// controller finds them equal to the last digit. False where the radii lie
+// beyond those a controller takes.
+bool bogenmitteSetzen(Bahnpunkt von, double a, double b, Bahnelement& bogen);
+
+// Whether an arc of at most half a turn has a sagitta over its chord below one
+// unit of the grid: a straight block then writes the same.
+bool bogenOhneSchwung(Bahnpunkt von, const Bahnelement& bogen);
+
 // The extent of the points on the path's grid.
 struct Bahnrahmen {
     Bahnpunkt min, max;

@@ -89,6 +89,68 @@ void haufen(Zufall& z, Punkte& p, int n, double)
         p.emplace_back(gleich(z, -weite, weite), gleich(z, -weite, weite));
 }
 
+// Straight runs and arcs joined at their tangents, as a milled part's outline:
+// points 0.05 to 2 apart, moved across by up to fehl.
+void gemischt(Zufall& z, Punkte& p, int n, double fehl)
+{
+    double x = 0, y = 0, richtung = gleich(z, 0, 6.3);
+    const double abstand = std::exp(gleich(z, -3, 0.7)), rauschen = gleich(z, 0, 1) * fehl;
+    while (static_cast<int>(p.size()) < n) {
+        const bool bogen = z() % 3 != 0;
+        const double r = std::exp(gleich(z, 0, 6)), sinn = z() % 2 ? 1 : -1;
+        const int stueck = 5 + static_cast<int>(z() % 80);
+        for (int j = 0; j < stueck && static_cast<int>(p.size()) < n; ++j) {
+            const double quer = gleich(z, -rauschen, rauschen);
+            p.emplace_back(x - quer * std::sin(richtung), y + quer * std::cos(richtung));
+            x += abstand * std::cos(richtung);
+            y += abstand * std::sin(richtung);
+            if (bogen)
+                richtung += sinn * abstand / r;
+        }
+    }
+}
+
+// Outlines of letters: strokes and bows a few millimetres long with few points,
+// so that consecutive points lie up to 20 apart.
+void buchstaben(Zufall& z, Punkte& p, int n, double)
+{
+    double x = 0, y = 0;
+    while (static_cast<int>(p.size()) < n) {
+        const double richtung = gleich(z, 0, 6.3);
+        if (z() % 2) {
+            const double laenge = gleich(z, 1, 20);
+            p.emplace_back(x, y);
+            x += laenge * std::cos(richtung);
+            y += laenge * std::sin(richtung);
+            continue;
+        }
+        const double r = gleich(z, 0.5, 15), sinn = z() % 2 ? 1 : -1;
+        const int teile = 2 + static_cast<int>(z() % 6);
+        const double bogen = gleich(z, 0.3, 3.5);
+        const double mx = x - sinn * r * std::sin(richtung), my = y + sinn * r * std::cos(richtung);
+        const double w0 = richtung - sinn * std::numbers::pi / 2;
+        for (int j = 0; j < teile && static_cast<int>(p.size()) < n; ++j) {
+            const double w = w0 + sinn * bogen * j / teile;
+            p.emplace_back(mx + r * std::cos(w), my + r * std::sin(w));
+        }
+        x = mx + r * std::cos(w0 + sinn * bogen);
+        y = my + r * std::sin(w0 + sinn * bogen);
+    }
+}
+
+// Dense points on arcs and lines, 0.0005 to 0.02 apart, written with four
+// decimals: rounding is all the noise there is.
+void dicht(Zufall& z, Punkte& p, int n, double fehl)
+{
+    gemischt(z, p, n, 0.0);
+    const double faktor = std::exp(gleich(z, std::log(0.0005), std::log(0.02))) / 0.1;
+    for (auto& [x, y] : p) {
+        x = std::round(x * faktor * 1e4) / 1e4;
+        y = std::round(y * faktor * 1e4) / 1e4;
+    }
+    (void)fehl;
+}
+
 // Repeats points in place, one to three times.
 void verdoppeln(Zufall& z, Punkte& p)
 {
@@ -125,7 +187,8 @@ Zufallskontur zufallskontur(Zufall& z, int lauf)
     using Erzeuger = void (*)(Zufall&, Punkte&, int, double);
     static const std::pair<const char*, Erzeuger> erzeuger[] = {
         {"Rauschbögen", rauschboegen}, {"Zickzack", zickzack}, {"Vollkreise", vollkreise},
-        {"kollinear", kollinear},      {"Haufen", haufen},
+        {"kollinear", kollinear},      {"Haufen", haufen},     {"gemischt", gemischt},
+        {"Buchstaben", buchstaben},    {"dicht", dicht},
     };
     static const double fehlWerte[] = {0.0001, 0.001, 0.01, 0.05, 0.05, 0.1, 0.5, 2};
     const auto& [name, erzeugen] = erzeuger[static_cast<std::size_t>(lauf) % std::size(erzeuger)];
