@@ -46,20 +46,18 @@ void Bildfeld::skizzeZeichnen(const Kontur& kontur)
     repaint();
 }
 
-void Bildfeld::bahnZeichnen(const Kontur& kontur, double fehl, const std::vector<Bogen>& boegen)
+void Bildfeld::bahnZeichnen(const Kontur& kontur,
+                            const std::vector<std::pair<Bahnpunkt, Bahnelement>>& elemente)
 {
-    if (bild_.size() != flaechengroesse() || kontur.anzahl < 1
-        || bahnrahmen(kontur).ausserhalb != 0)
+    if (bild_.size() != flaechengroesse() || kontur.anzahl < 1)
         return;
     {
         // Three pixels wide, so that it shows beside the points' line, which is
         // drawn again over it.
         Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
                             bahnfarbe, 3);
-        Bahnskizze skizze(mass_, maler);
-        Bahnbau bahn(kontur, fehl, skizze);
-        for (const Bogen& bogen : boegen)
-            bahn.bogenAufnehmen(bogen);
+        for (const auto& [von, element] : elemente)
+            bahnelementZeichnen(mass_, von, element, maler);
     }
     skizzeZeichnen(kontur);
 }

@@ -8,7 +8,7 @@
 // keyboard focus, a frame lines the edge of the surface on the screen.
 #pragma once
 
-#include "geometry/kette.h"
+#include "geometry/bahn.h"
 #include "input/kontur.h"
 #include "sketch/skizze.h"
 
@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace bogenkette {
@@ -30,9 +31,10 @@ public:
     // Draws the sketch of the points onto the surface (over what it shows) and puts
     // it on the screen at once, before the computation goes on.
     void skizzeZeichnen(const Kontur& kontur);
-    // Draws the path along the chain `boegen` of the points last sketched, on the
-    // sketch's scale. Nothing where no path can be made (points beyond its range).
-    void bahnZeichnen(const Kontur& kontur, double fehl, const std::vector<Bogen>& boegen);
+    // Draws the path `elemente` (each with the place it starts from) of the points
+    // last sketched, on the sketch's scale, and the points' line again over it.
+    void bahnZeichnen(const Kontur& kontur,
+                      const std::vector<std::pair<Bahnpunkt, Bahnelement>>& elemente);
 
     // What the surface shows, without the border.
     const QImage& bild() const { return bild_; }

@@ -65,26 +65,35 @@ const QStringList berichtsfilter = {QStringLiteral("TXT-Dateien (*.txt *.TXT)"),
                                     QStringLiteral("Bericht und Klartext-Programm (*.TXT *.H)"),
                                     QStringLiteral("Bericht und DIN/ISO-Programm (*.TXT *.NC)")};
 
-// Shows the run in the window: the sketch of the points as soon as they are read,
-// and once the run has succeeded the path the machine will cut over it.
+// Shows the run in the window: the sketch of the points as soon as they are read.
 class Laufanzeige : public Kettenausgabe {
 public:
     explicit Laufanzeige(Bildfeld& bild) : bild_(bild) {}
-    void beginnen(const Kontur& kontur, double fehl) override
-    {
-        kontur_ = &kontur;
-        fehl_ = fehl;
-        bild_.skizzeZeichnen(kontur);
-    }
-    void bogenAufnehmen(const Bogen& bogen) override { boegen_.push_back(bogen); }
+    void beginnen(const Kontur& kontur, double) override { bild_.skizzeZeichnen(kontur); }
+    void bogenAufnehmen(const Bogen&) override {}
     void abschliessen() override {}
-    void freigeben() override { bild_.bahnZeichnen(*kontur_, fehl_, boegen_); }
+
+private:
+    Bildfeld& bild_;
+};
+
+// And once the run has succeeded, the path the machine will cut over the sketch.
+class Bahnanzeige : public Bahnausgabe {
+public:
+    explicit Bahnanzeige(Bildfeld& bild) : bild_(bild) {}
+    void beginnen(const Kontur& kontur, double) override { kontur_ = &kontur; }
+    void bahnBeginnen(Bahnpunkt) override {}
+    void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override
+    {
+        elemente_.emplace_back(von, element);
+    }
+    void abschliessen(const Bahnabschluss&) override {}
+    void freigeben() override { bild_.bahnZeichnen(*kontur_, elemente_); }
 
 private:
     Bildfeld& bild_;
     const Kontur* kontur_ = nullptr;
-    double fehl_ = 0.0;
-    std::vector<Bogen> boegen_;
+    std::vector<std::pair<Bahnpunkt, Bahnelement>> elemente_;
 };
 
 // The busy cursor for as long as the computation runs.
@@ -273,7 +282,9 @@ void Form1::Command3_Click()
         // Each computation shows only its own points.
         Picture1->leeren();
         Laufanzeige anzeige(*Picture1);
-        std::vector<Kettenausgabe*> ausgaben{&anzeige};
+        Bahnanzeige bahnanzeige(*Picture1);
+        Kettenausgabe* const ausgaben[] = {&anzeige};
+        std::vector<Bahnausgabe*> bahnausgaben{&bahnanzeige};
         try {
             std::unique_ptr<NcProgramm> programm;
             if (const std::optional<Dialekt> dialekt = ncDialekt()) {
@@ -282,11 +293,11 @@ void Form1::Command3_Click()
                 ausgabenPruefen(pfadVon(strDateiname_), kanal2_->pfad(), datei);
                 programm = std::make_unique<NcProgramm>(*dialekt, pfad, pfadVon(strDateiname_),
                                                         standardVorschub);
-                ausgaben.push_back(programm.get());
+                bahnausgaben.push_back(programm.get());
             }
             const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
-                                      Kettenverfahren::schnell};
-            berechnungDurchfuehren(auftrag, *kanal2_, ausgaben);
+                                      Kettenverfahren::schnell, Bahnverfahren::kurz};
+            berechnungDurchfuehren(auftrag, *kanal2_, ausgaben, bahnausgaben);
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {

@@ -56,14 +56,15 @@ int lauf(const std::string& verfahren, const std::string& punktdatei, const std:
     Berichtsdatei datei(bericht);
     const Laufauftrag auftrag{punktdatei, benchFehl, format,
                               verfahren == "einfach" ? Kettenverfahren::einfach
-                                                     : Kettenverfahren::schnell};
+                                                     : Kettenverfahren::schnell,
+                              verfahren == "nc-kette" ? Bahnverfahren::kette : Bahnverfahren::kurz};
     std::optional<NcProgramm> programm;
-    std::vector<Kettenausgabe*> weitere;
-    if (verfahren == "nc") {
+    std::vector<Bahnausgabe*> bahnausgaben;
+    if (verfahren.starts_with("nc")) {
         programm.emplace(Dialekt::din, bericht + ".NC", punktdatei);
-        weitere.push_back(&*programm);
+        bahnausgaben.push_back(&*programm);
     }
-    const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, datei, weitere);
+    const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, datei, {}, bahnausgaben);
     const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
     std::printf("%.6f %lld\n", dauer.count(), static_cast<long long>(ergebnis.boegen));
     return 0;

@@ -2,7 +2,8 @@
 // for batch use.
 //
 //   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]
-//                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] PUNKTDATEI...
+//                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] [--bahn kurz|kette]
+//                  PUNKTDATEI...
 //
 // Each point file gets its own report (and NC program); a rejected file is named
 // on stderr and the others are converted all the same. Exit status 0 when every file was converted,
@@ -44,7 +45,8 @@ namespace {
 
 const char* const benutzung =
     "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]\n"
-    "                       [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] PUNKTDATEI...\n"
+    "                       [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg]\n"
+    "                       [--bahn kurz|kette] PUNKTDATEI...\n"
     "\n"
     "Ersetzt die Punkte jeder Punktdatei (eine Zeile x,y je Punkt) durch eine Kette von\n"
     "Kreisbögen und schreibt je Punktdatei einen Bericht (Windows-1252, CR LF).\n"
@@ -60,6 +62,10 @@ const char* const benutzung =
     "                  PUNKTDATEI mit der Endung H oder NC)\n"
     "  --vorschub F    Vorschub im NC-Programm in mm/min (Vorgabe %s)\n"
     "  --bild PFAD     zeichnet Punkte und Bahn als SVG-Bild, nur bei einer Punktdatei\n"
+    "  --bahn VERFAHREN die Bahn von NC-Programm und Bild: kurz (Vorgabe; die wenigsten\n"
+    "                  Elemente, jeder Punkt höchstens fehl von der Bahn, die Bahn höchstens\n"
+    "                  fehl vom Linienzug der Punkte) oder kette (entlang der Bögen des\n"
+    "                  Berichts)\n"
     "  --version       zeigt die Version\n"
     "  --help          zeigt diese Hilfe\n"
     "\n"
@@ -94,6 +100,7 @@ struct Aufruf {
     std::optional<std::string> locale;
     std::optional<Dialekt> nc;
     double vorschub = standardVorschub;
+    Bahnverfahren bahn = Bahnverfahren::kurz;
     std::vector<Umsetzung> umsetzungen;
 };
 
@@ -117,6 +124,16 @@ double vorschubLesen(const QString& wert)
                        + QLocale::c().toString(groessterVorschub, 'f', 4).toStdString()
                        + " mm/min.");
     return vorschub;
+}
+
+Bahnverfahren bahnLesen(const QString& wert)
+{
+    if (wert == QLatin1String("kurz"))
+        return Bahnverfahren::kurz;
+    if (wert == QLatin1String("kette"))
+        return Bahnverfahren::kette;
+    falscherAufruf("--bahn \"" + wert.toStdString()
+                   + "\" ist kein Verfahren der Bahn (kurz oder kette).");
 }
 
 Dialekt dialektLesen(const QString& wert)
@@ -161,9 +178,10 @@ Aufruf aufrufLesen(const QStringList& argumente)
     const QCommandLineOption ncDatei(QStringLiteral("nc-datei"), {}, QStringLiteral("PFAD"));
     const QCommandLineOption vorschub(QStringLiteral("vorschub"), {}, QStringLiteral("F"));
     const QCommandLineOption bild(QStringLiteral("bild"), {}, QStringLiteral("PFAD"));
+    const QCommandLineOption bahn(QStringLiteral("bahn"), {}, QStringLiteral("VERFAHREN"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({fehl, locale, bericht, nc, ncDatei, vorschub, bild, hilfe, version});
+    parser.addOptions({fehl, locale, bericht, nc, ncDatei, vorschub, bild, bahn, hilfe, version});
     if (!parser.parse(argumente))
         falscherAufruf(parser.errorText().toStdString());
     if (parser.isSet(hilfe)) {
@@ -186,6 +204,11 @@ Aufruf aufrufLesen(const QStringList& argumente)
         aufruf.vorschub = vorschubLesen(parser.value(vorschub));
     if ((parser.isSet(ncDatei) || parser.isSet(vorschub)) && !aufruf.nc)
         falscherAufruf("--nc-datei und --vorschub gehen nur mit --nc.");
+    if (parser.isSet(bahn)) {
+        aufruf.bahn = bahnLesen(parser.value(bahn));
+        if (!aufruf.nc && !parser.isSet(bild))
+            falscherAufruf("--bahn geht nur mit --nc oder --bild.");
+    }
     const QStringList dateien = parser.positionalArguments();
     if (dateien.isEmpty() || dateien.contains(QString()))
         falscherAufruf("keine Punktdatei angegeben.");
@@ -224,10 +247,10 @@ Zahlenformat formatWaehlen(const std::optional<std::string>& name)
     return Zahlenformat(locale);
 }
 
-// The files of a run besides its report, checked against the point file, the
-// report and each other, then made (each creates its temporary file at once).
-std::vector<std::unique_ptr<Kettenausgabe>> ausgabenAnlegen(const Umsetzung& u,
-                                                            const Aufruf& aufruf)
+// The files of a run besides its report (all of them show the path), checked
+// against the point file, the report and each other, then made (each creates
+// its temporary file at once).
+std::vector<std::unique_ptr<Bahnausgabe>> ausgabenAnlegen(const Umsetzung& u, const Aufruf& aufruf)
 {
     std::vector<Ausgabedatei> dateien;
     if (!u.ncProgramm.empty())
@@ -235,7 +258,7 @@ std::vector<std::unique_ptr<Kettenausgabe>> ausgabenAnlegen(const Umsetzung& u,
     if (!u.bild.empty())
         dateien.push_back({"Bild", u.bild});
     ausgabenPruefen(u.punktdatei, u.bericht, dateien);
-    std::vector<std::unique_ptr<Kettenausgabe>> ausgaben;
+    std::vector<std::unique_ptr<Bahnausgabe>> ausgaben;
     if (!u.ncProgramm.empty())
         ausgaben.push_back(
             std::make_unique<NcProgramm>(*aufruf.nc, u.ncProgramm, u.punktdatei, aufruf.vorschub));
@@ -249,7 +272,8 @@ void zusammenfassen(const Umsetzung& u, const Laufergebnis& ergebnis, double sek
 {
     std::string dazu;
     if (!u.ncProgramm.empty())
-        dazu += ", NC-Programm " + u.ncProgramm;
+        dazu += ", NC-Programm " + u.ncProgramm + " (" + std::to_string(ergebnis.bahnelemente)
+                + (ergebnis.bahnelemente == 1 ? " Bahnsatz)" : " Bahnsätze)");
     if (!u.bild.empty())
         dazu += ", Bild " + u.bild;
     std::printf("Bericht geschrieben: %s (%lld Punkte, %lld %s, %s s)%s\n", u.bericht.c_str(),
@@ -268,11 +292,14 @@ bool umsetzen(const Umsetzung& u, const Aufruf& aufruf, const Zahlenformat& form
         Berichtsdatei bericht(u.bericht);
         const auto ausgaben = ausgabenAnlegen(u, aufruf);
         Fortschritt fortschritt(u.punktdatei, STDERR_FILENO, std::chrono::seconds(1));
-        std::vector<Kettenausgabe*> weitere{&fortschritt};
+        Kettenausgabe* const weitere[] = {&fortschritt};
+        std::vector<Bahnausgabe*> bahnausgaben;
         for (const auto& ausgabe : ausgaben)
-            weitere.push_back(ausgabe.get());
-        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell};
-        const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, bericht, weitere);
+            bahnausgaben.push_back(ausgabe.get());
+        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell,
+                                  aufruf.bahn};
+        const Laufergebnis ergebnis =
+            berechnungDurchfuehren(auftrag, bericht, weitere, bahnausgaben);
         const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
         zusammenfassen(u, ergebnis, dauer.count());
         return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <deque>
 
@@ -11,10 +12,13 @@ namespace {
 // Places kept of each layer as the starts of the next: those nearest the
 // layer's far end. A contour of up to this many places keeps every place.
 constexpr std::size_t breite = 300;
-// Candidates checked in full below one start's bound: beyond them its farthest
-// element is not searched further (where no three points bound it, such as a
-// tiny circle traced many times).
+// Candidates checked in full below one start's bound, or in a row in vain
+// above its best place where nothing bounds it: beyond them its farthest
+// element is not searched further.
 constexpr int vollePruefungen = 400;
+// Full checks in vain that the upward searches of one layer's starts after its
+// first may take together.
+constexpr int schichtPruefungen = 8 * vollePruefungen;
 // The stretch below a start's bound left to the downward search, after halving.
 constexpr Index halbierenBis = 8;
 
@@ -85,6 +89,7 @@ private:
     static constexpr std::size_t gedaechtnis = 8;
 
     Bahnschritt weitestes(Index i, Index ab, Index probe);
+    Bahnschritt aufwaerts(Index i, Bahnschritt bestes);
     bool nachweisen(std::size_t d, Knoten& k);
     std::int64_t nachweisAnlegen(Index punkt, std::int64_t vor, const Stueck& stueck);
     Schicht naechsteSchicht(const std::vector<std::pair<Index, std::int64_t>>& neue,
@@ -111,6 +116,8 @@ private:
     std::size_t ersteSchicht_ = 0;  // the number of the first layer kept
     std::vector<bool> erreicht_;    // places shown reached so far
     Zeugen zeugen_;
+    bool ersterStart_ = true;              // the layer's first start is searched
+    int schichtRest_ = schichtPruefungen;  // what the layer's other starts may spend
     // The last three points found to admit no circle through a start.
     struct {
         Index a = -1, b = -1, c = -1;
@@ -144,24 +151,38 @@ Bahnschritt Suche::weitestes(Index i, Index ab, Index probe)
                 bestes = {j, s};
             return false;
         }
-        if (zeuge.first < 0 || !pruefung_.kreisUnmoeglich(i, zeuge.first, zeuge.second, j))
+        if (zeuge.first < 0)
             return false;
-        gewiss_ = {zeuge.first, zeuge.second, j};
-        return true;
+        if (pruefung_.kreisUnmoeglich(i, zeuge.first, zeuge.second, j)) {
+            gewiss_ = {zeuge.first, zeuge.second, j};
+            return true;
+        }
+        // Where three points leave room (points strewn within the band), more
+        // of them spread over the stretch may not.
+        const Index d = j - i;
+        const Index mehr[] = {zeuge.first, zeuge.second,  j,    i + d / 4,
+                              i + d / 2,   i + 3 * d / 4, j - 1};
+        return d >= 8 && pruefung_.kreisUnmoeglich(i, mehr);
     };
     Index schritt = std::max<Index>(1, probe - ab);
+    bool begrenzt = grenze <= letzte_;
     for (probe = std::min(grenze - 1, std::max(probe, ab + 1)); probe > bestes.bis;) {
         if (jenseits(probe)) {
             grenze = probe;
+            begrenzt = true;
             break;
         }
         if (bestes.bis == letzte_)
             return bestes;
-        if (probe == grenze - 1)
+        if (probe == grenze - 1) {
+            begrenzt = grenze <= letzte_;
             break;
+        }
         schritt *= 2;
         probe = std::min(grenze - 1, probe + schritt);
     }
+    if (!begrenzt)
+        return aufwaerts(i, bestes);
     // Closer bounds by halving the stretch above the best place so far.
     for (Index unten = bestes.bis; grenze - unten > halbierenBis;) {
         const Index mitte = unten + (grenze - unten) / 2;
@@ -179,6 +200,30 @@ Bahnschritt Suche::weitestes(Index i, Index ab, Index probe)
         zeugen_.merken(s.zeugeA, s.zeugeB);
         if (s.moeglich())
             return {j, s};
+    }
+    return bestes;
+}
+
+// Where nothing bounds the elements from i (points within the band of one
+// circle, strewn points), the places above the best so far are tried upwards
+// until `vollePruefungen` of them in a row have been checked in full in vain.
+Bahnschritt Suche::aufwaerts(Index i, Bahnschritt bestes)
+{
+    int vergeblich = 0;
+    for (Index j = bestes.bis + 1; j <= letzte_ && vergeblich < vollePruefungen && schichtRest_ > 0;
+         ++j) {
+        if (zeugen_.widerlegung(pruefung_, i, j).first >= 0)
+            continue;
+        const Stueck s = pruefung_.pruefen(i, j);
+        zeugen_.merken(s.zeugeA, s.zeugeB);
+        if (s.moeglich()) {
+            bestes = {j, s};
+            vergeblich = 0;
+        } else {
+            ++vergeblich;
+            if (!ersterStart_)
+                --schichtRest_;
+        }
     }
     return bestes;
 }
@@ -265,7 +310,9 @@ std::vector<Bahnschritt> Suche::suchen()
         Schicht& starts = schicht(d);
         Index fern = starts.front().punkt;
         std::vector<std::pair<Index, std::int64_t>> neue;
+        schichtRest_ = schichtPruefungen;
         for (std::size_t s = 0; s < starts.size(); ++s) {
+            ersterStart_ = s == 0;
             Knoten& k = starts[s];
             const Index ab = std::max(fern, k.punkt);
             const Bahnschritt w = weitestes(k.punkt, ab, s == 0 ? k.punkt + laenge : ab + 1);
@@ -343,11 +390,18 @@ void bahnSchreiben(const Kontur& kontur, const Bahnpunkte& punkte, Toleranzband 
             const Index von = punkte.punkt[i];
             if (bogenmitteSetzen(lage, k.a, k.b, bogen)) {
                 const Bahnelement& wahl = bogenOhneSchwung(lage, bogen) ? gerade : bogen;
-                const Stueckkreis geschrieben{mm(bogen.mitte.x), mm(bogen.mitte.y),
-                                              bogenradius(lage, bogen), k.linksherum};
-                if (punkteImBand(kontur, von, punkte.punkt[j], lage, wahl, band, zugabePunkte)
+                // A controller may take either radius: the points are checked
+                // against the one from the start, less their difference.
+                const double r = bogenradius(lage, bogen);
+                const double unterschied = std::fabs(
+                    r - std::hypot(mm(ende.x - bogen.mitte.x), mm(ende.y - bogen.mitte.y)));
+                const Stueckkreis geschrieben{mm(bogen.mitte.x), mm(bogen.mitte.y), r,
+                                              k.linksherum};
+                if (punkteImBand(kontur, von, punkte.punkt[j], lage, wahl, band,
+                                 zugabePunkte - unterschied)
                     && (&wahl == &gerade
-                        || pruefung.zwischenpunkteImBand(i, j, geschrieben, zugabeLinie))) {
+                        || pruefung.zwischenpunkteImBand(i, j, geschrieben,
+                                                         zugabeLinie - unterschied))) {
                     setzen(wahl);
                     gesetzt = true;
                 }

@@ -161,6 +161,8 @@ Stueck Paarpruefung::pruefen(Index i, Index j) const
     // The intersection of the intervals: [lo, hi] of those that do not wrap, and
     // the wrapping ones as everything outside (hiW, loW).
     const Paar paar(bx, by, band_);
+    // A chord too short for the smallest radius leaves only the segment.
+    const bool nurGerade = bb < 4 * kleinsterStueckradius * kleinsterStueckradius;
     double lo = -3, hi = 3, loW = -3, hiW = 3;
     Index zeugeLo = -1, zeugeHi = -1;
     bool gewickelt = false;
@@ -173,7 +175,7 @@ Stueck Paarpruefung::pruefen(Index i, Index j) const
             gewickelt = true;
             loW = std::max(loW, s.lo);
             hiW = std::min(hiW, s.hi);
-            return false;
+            return nurGerade;  // the segment lies outside a wrapping interval
         }
         if (s.lo > lo) {
             lo = s.lo;
@@ -183,7 +185,7 @@ Stueck Paarpruefung::pruefen(Index i, Index j) const
             hi = s.hi;
             zeugeHi = k;
         }
-        return lo > hi;
+        return lo > hi || (nurGerade && (lo > 0 || hi < 0));
     };
     // Where no element exists, the points near B usually show it soonest (B
     // pins the arc), and a few points spread over the rest next: so those go
@@ -199,8 +201,10 @@ Stueck Paarpruefung::pruefen(Index i, Index j) const
         for (Index k = block - 1; k > block - abstand && k > i && !leer; --k)
             leer = aufnehmen(k);
     if (leer) {
-        stueck.zeugeA = zeugeLo;
-        stueck.zeugeB = zeugeHi;
+        if (lo > hi) {
+            stueck.zeugeA = zeugeLo;
+            stueck.zeugeB = zeugeHi;
+        }
         return stueck;
     }
     if (!gewickelt && lo <= 0 && 0 <= hi) {
@@ -266,30 +270,41 @@ bool Paarpruefung::widerlegt(Index i, Index j, Index a, Index b) const
 
 bool Paarpruefung::kreisUnmoeglich(Index i, Index a, Index b, Index c) const
 {
+    const Index punkte[] = {a, b, c};
+    return kreisUnmoeglich(i, punkte);
+}
+
+bool Paarpruefung::kreisUnmoeglich(Index i, std::span<const Index> punkte) const
+{
     // Inverted about point i, the circles through it are the straight lines and
-    // the band about a point the disc of centre p / q and radius r / q. A line
-    // meets three discs where for its normal n the offsets n.c - r and n.c + r
-    // leave room; the directions where that changes are those of the inner
-    // common tangents of two discs, so those (and one more) are all to try.
-    // The band is taken a little wider, so that only a clear case counts.
+    // the band about a point the disc of centre p / q and radius r / q (a point
+    // within the band of i constrains nothing). A line meets all discs where for
+    // its normal n the offsets n.c - r and n.c + r leave room; the directions
+    // where that changes are those of the inner common tangents of two discs,
+    // so those (and one more) are all to try. The band is taken a little wider,
+    // so that only a clear case counts.
+    constexpr std::size_t hoechstens = 8;
     const double r = groessere_ * (1 + 1e-9) + 1e-12;
-    const Index punkte[3] = {a, b, c};
-    double cx[3], cy[3], cr[3];
+    double cx[hoechstens], cy[hoechstens], cr[hoechstens];
+    std::size_t n = 0;
     double groesse = 0;
-    for (int k = 0; k < 3; ++k) {
+    for (std::size_t k = 0; k < punkte.size() && n < hoechstens; ++k) {
         const double px = p_.x[punkte[k]] - p_.x[i], py = p_.y[punkte[k]] - p_.y[i];
         const double q = px * px + py * py - r * r;
         if (!(q > 0))
-            return false;
-        cx[k] = px / q;
-        cy[k] = py / q;
-        cr[k] = r / q;
-        groesse = std::max(groesse, std::fabs(cx[k]) + std::fabs(cy[k]) + cr[k]);
+            continue;
+        cx[n] = px / q;
+        cy[n] = py / q;
+        cr[n] = r / q;
+        groesse = std::max(groesse, std::fabs(cx[n]) + std::fabs(cy[n]) + cr[n]);
+        ++n;
     }
+    if (n < 3)
+        return false;  // a circle passes through any two
     const double toleranz = groesse * 1e-12;
     const auto traegtAlle = [&](double nx, double ny) {
         double unten = -INFINITY, oben = INFINITY;
-        for (int k = 0; k < 3; ++k) {
+        for (std::size_t k = 0; k < n; ++k) {
             const double h = nx * cx[k] + ny * cy[k];
             unten = std::max(unten, h - cr[k]);
             oben = std::min(oben, h + cr[k]);
@@ -298,8 +313,8 @@ bool Paarpruefung::kreisUnmoeglich(Index i, Index a, Index b, Index c) const
     };
     if (traegtAlle(1, 0))
         return false;
-    for (int u = 0; u < 3; ++u)
-        for (int v = u + 1; v < 3; ++v) {
+    for (std::size_t u = 0; u < n; ++u)
+        for (std::size_t v = u + 1; v < n; ++v) {
             const double wx = cx[u] - cx[v], wy = cy[u] - cy[v];
             const double ww = wx * wx + wy * wy;
             for (const double wert : {cr[u] + cr[v], -(cr[u] + cr[v])}) {

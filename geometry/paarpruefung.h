@@ -31,6 +31,8 @@
 #include "geometry/bahnpunkte.h"
 #include "geometry/toleranzband.h"
 
+#include <span>
+
 namespace bogenkette {
 
 // An element between two points, as the pair check finds it.
@@ -74,6 +76,8 @@ public:
     // within the band of points a, b and c: then no element from i ends at or
     // beyond the last of them. False where such a circle may exist.
     bool kreisUnmoeglich(Index i, Index a, Index b, Index c) const;
+    // The same for up to eight points.
+    bool kreisUnmoeglich(Index i, std::span<const Index> punkte) const;
 
     // The circle of the arc from i to j with tangent-chord angle `winkel`.
     Stueckkreis kreis(Index i, Index j, double winkel) const;

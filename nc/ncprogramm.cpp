@@ -67,18 +67,18 @@ void NcProgramm::beginnen(const Kontur& kontur, double fehl)
                      + wertText(kontur.xWert[p]) + ", " + wertText(kontur.yWert[p])
                      + ") liegt zu weit vom Nullpunkt; ein NC-Programm fasst Koordinaten bis "
                        "±999999999.9999.");
-    bahn_.emplace(kontur, fehl, *text_);
 }
 
-void NcProgramm::bogenAufnehmen(const Bogen& bogen)
+void NcProgramm::bahnBeginnen(Bahnpunkt start) { text_->bahnBeginnen(start); }
+
+void NcProgramm::elementAufnehmen(Bahnpunkt von, const Bahnelement& element)
 {
-    ++boegen_;
-    bahn_->bogenAufnehmen(bogen);
+    text_->elementAufnehmen(von, element);
 }
 
-void NcProgramm::abschliessen()
+void NcProgramm::abschliessen(const Bahnabschluss& abschluss)
 {
-    text_->schreiben(*ziel_, {programmname_, punktdatei_, fehl_, boegen_, rahmen_});
+    text_->schreiben(*ziel_, {programmname_, punktdatei_, fehl_, abschluss, rahmen_});
     if (datei_)
         datei_->fertigschreiben();
     else

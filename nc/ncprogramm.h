@@ -1,5 +1,5 @@
-// NC programs of the path the machine cuts along the arc chain (geometry/bahn.h),
-// in two dialects:
+// NC programs of the path the machine cuts (geometry/bahnausgabe.h), in two
+// dialects:
 //
 // - klartext, Heidenhain's conversational programming: BEGIN PGM, numbered blocks,
 //   L for straight moves, CC and C with DR+ / DR- for arcs, END PGM; coordinates
@@ -9,16 +9,15 @@
 //
 // Both write every coordinate with four decimals and a period, the feed on the
 // first cutting block, and a comment naming the point file (base name), fehl and
-// the number of arcs of the chain. A program is written like the report: to a
+// the number of the path's elements ("8 Elemente (kuerzeste Bahn)"; for the path
+// along the chain the number of its arcs). A program is written like the report: to a
 // temporary file beside its target that takes its name only once the whole run
 // has succeeded.
 #pragma once
 
-#include "geometry/bahn.h"
-#include "geometry/kette.h"
+#include "geometry/bahnausgabe.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace bogenkette {
@@ -37,7 +36,7 @@ inline constexpr double groessterVorschub = 99999.9999;
 // The extension of a program file of the dialect: "H" or "NC".
 const char* ncEndung(Dialekt dialekt);
 
-class NcProgramm : public Kettenausgabe {
+class NcProgramm : public Bahnausgabe {
 public:
     // Writes the program to the file `pfad`, named after it (BEGIN PGM); creates
     // the temporary file at once and throws Fehler naming the program when it
@@ -53,8 +52,9 @@ public:
 
     // Throws Fehler when a point lies beyond the coordinates a program can hold.
     void beginnen(const Kontur& kontur, double fehl) override;
-    void bogenAufnehmen(const Bogen& bogen) override;
-    void abschliessen() override;
+    void bahnBeginnen(Bahnpunkt start) override;
+    void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override;
+    void abschliessen(const Bahnabschluss& abschluss) override;
     void freigeben() override;
 
 private:
@@ -62,12 +62,10 @@ private:
     std::string programmname_;
     std::string punktdatei_;  // its base name
     double fehl_ = 0.0;
-    Index boegen_ = 0;
     Bahnrahmen rahmen_;
     std::unique_ptr<Berichtsdatei> datei_;
     Ausgabe* ziel_ = nullptr;
     std::unique_ptr<Programmtext> text_;
-    std::optional<Bahnbau> bahn_;
 };
 
 }  // namespace bogenkette

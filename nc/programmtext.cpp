@@ -111,12 +111,6 @@ std::string vorschubwort(double vorschub)
     return " F" + std::string(puffer, ende);
 }
 
-// "1 Bogen", "12 Bögen" (the plural as the dialect spells it).
-std::string boegenText(Index boegen, const char* mehrzahl)
-{
-    return std::to_string(boegen) + (boegen == 1 ? " Bogen" : std::string(" ") + mehrzahl);
-}
-
 // One line of the program, composed in place.
 class Satz {
 public:
@@ -199,7 +193,8 @@ public:
         const Bahnrahmen& r = angaben.rahmen;
         std::string kopf = "0 BEGIN PGM " + name + " MM" + ende;
         kopf += "1 ; Punktdatei " + latin1Name(angaben.punktdatei) + ", fehl "
-                + zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "B\xF6gen") + ende;
+                + zahltext(angaben.fehl) + ", "
+                + bahnzaehlung(angaben.bahn, "B\xF6gen", " (kuerzeste Bahn)") + ende;
         kopf += "2 BLK FORM 0.1 Z" + wort(" X", r.min.x, true) + wort(" Y", r.min.y, true) + " Z-1"
                 + ende;
         kopf += "3 BLK FORM 0.2" + wort(" X", r.max.x, true) + wort(" Y", r.max.y, true) + " Z+0"
@@ -246,8 +241,8 @@ public:
     void schreiben(Ausgabe& ziel, const Programmangaben& angaben) const override
     {
         std::string kopf = "%\n(Punktdatei " + asciiName(angaben.punktdatei) + ", fehl "
-                           + zahltext(angaben.fehl) + ", " + boegenText(angaben.boegen, "Boegen")
-                           + ")\n";
+                           + zahltext(angaben.fehl) + ", "
+                           + bahnzaehlung(angaben.bahn, "Boegen", ", kuerzeste Bahn") + ")\n";
         kopf +=
             "G21 G17 G90\nG0" + wort(" X", start_.x, false) + wort(" Y", start_.y, false) + "\n";
         alleSchreiben(ziel, kopf, rumpf_, "M30\n%\n");

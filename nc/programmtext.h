@@ -1,9 +1,9 @@
 // The text of an NC program in one dialect, composed block by block from the
-// path and written out whole at the end, when the number of arcs for its
-// comment is known.
+// path and written out whole at the end, when the counts for its comment are
+// known.
 #pragma once
 
-#include "geometry/bahn.h"
+#include "geometry/bahnausgabe.h"
 #include "nc/ncprogramm.h"
 
 #include <memory>
@@ -18,7 +18,7 @@ struct Programmangaben {
     std::string programmname;  // base name of the program file, without extension
     std::string punktdatei;    // base name of the point file
     double fehl = 0.0;
-    Index boegen = 0;  // arcs of the chain
+    Bahnabschluss bahn;  // the path's kind and counts
     Bahnrahmen rahmen;
 };
 

@@ -8,7 +8,10 @@
 #include "report/ausgabe.h"
 #include "report/bericht.h"
 #include "report/schreibfaden.h"
+#include "run/bahnlauf.h"
 #include "run/berichtspfad.h"
+
+#include <vector>
 
 namespace bogenkette {
 
@@ -70,8 +73,13 @@ void ausgabenPruefen(const std::string& punktdatei, const std::string& berichtsp
 }
 
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
-                                    std::span<Kettenausgabe* const> weitere)
+                                    std::span<Kettenausgabe* const> weitereAusgaben,
+                                    std::span<Bahnausgabe* const> bahnausgaben)
 {
+    Bahnlauf bahn(auftrag.bahn, bahnausgaben);
+    std::vector<Kettenausgabe*> weitere(weitereAusgaben.begin(), weitereAusgaben.end());
+    if (!bahnausgaben.empty())
+        weitere.push_back(&bahn);
     try {
         vektorregisterFreigeben();  // before the threads start, which take over the state
         berichtPruefen(auftrag.punktdatei, bericht.pfad());
@@ -103,7 +111,7 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
         for (Kettenausgabe* ausgabe : weitere)
             ausgabe->freigeben();
         bericht.abschliessen();
-        return {kontur.anzahl, boegen, fehl};
+        return {kontur.anzahl, boegen, fehl, bahn.elemente()};
     } catch (...) {
         bericht.verwerfen();
         throw;

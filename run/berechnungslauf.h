@@ -3,6 +3,7 @@
 // writing the report, and give the report its name.
 #pragma once
 
+#include "geometry/bahnausgabe.h"
 #include "geometry/kette.h"
 #include "input/kontur.h"
 
@@ -30,23 +31,29 @@ struct Laufauftrag {
     std::optional<double> fehl;
     const Zahlenformat& format;
     Kettenverfahren verfahren;
+    // How the path of the NC programs and pictures is made.
+    Bahnverfahren bahn;
 };
 
 struct Laufergebnis {
     Index punkte = 0;
     Index boegen = 0;
-    double fehl = 0.0;  // the contour error used
+    double fehl = 0.0;       // the contour error used
+    Index bahnelemente = 0;  // of the path, where one was made
 };
 
 // Runs the computation of `auftrag` into the opened report and the further
 // outputs: they begin as soon as the points are read (the window draws its
 // sketch then), take the chain with the report, and are completed in order;
+// the outputs of the path (`bahnausgaben`, if any) get one path made for all of
+// them (run/bahnlauf.h) and are completed after the others;
 // all of them and the report are written out before any is put in place, the
 // report last. On failure it throws Fehler and the report is discarded, leaving
 // an existing file of its name as it was (outputs discard theirs when destroyed
 // uncompleted).
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
-                                    std::span<Kettenausgabe* const> weitere);
+                                    std::span<Kettenausgabe* const> weitere,
+                                    std::span<Bahnausgabe* const> bahnausgaben);
 
 // Refuses (Fehler) a report path that names the point file itself.
 void berichtPruefen(const std::string& punktdatei, const std::string& berichtspfad);

@@ -69,7 +69,7 @@ void Bahnbild::ort(Bahnpunkt p)
     zahl(-p.y);
 }
 
-void Bahnbild::beginnen(const Kontur& kontur, double fehl)
+void Bahnbild::beginnen(const Kontur& kontur, double)
 {
     rahmen_ = bahnrahmen(kontur);
     if (const Index p = rahmen_.ausserhalb; p != 0)
@@ -99,7 +99,6 @@ void Bahnbild::beginnen(const Kontur& kontur, double fehl)
          "stroke-linecap=\"round\" stroke-width=\"");
     laenge(bahnlinienAnteil * groesse_);
     text("\" d=\"");
-    bahn_.emplace(kontur, fehl, static_cast<Bahnempfaenger&>(*this));
 }
 
 void Bahnbild::punkteZeichnen(const Kontur& kontur)
@@ -120,12 +119,6 @@ void Bahnbild::punkteZeichnen(const Kontur& kontur)
         alt = p;
     }
     text("\"/>\n");
-}
-
-void Bahnbild::bogenAufnehmen(const Bogen& bogen)
-{
-    ++boegen_;
-    bahn_->bogenAufnehmen(bogen);
 }
 
 void Bahnbild::bahnBeginnen(Bahnpunkt start)
@@ -152,7 +145,7 @@ void Bahnbild::elementAufnehmen(Bahnpunkt von, const Bahnelement& element)
     ort(element.ende);
 }
 
-void Bahnbild::legendeZeichnen()
+void Bahnbild::legendeZeichnen(const Bahnabschluss& abschluss)
 {
     const double schrift = schriftAnteil * groesse_;
     const double unten = -mm(rahmen_.min.y) + randAnteil * groesse_;  // lower edge of the figure
@@ -182,14 +175,14 @@ void Bahnbild::legendeZeichnen()
     text("\" y=\"");
     laenge(y);
     text("\" text-anchor=\"end\">" + std::to_string(kontur_->anzahl) + " Punkte, "
-         + std::to_string(boegen_) + (boegen_ == 1 ? " Bogen" : " Bögen") + "</text>\n</g>\n");
+         + bahnzaehlung(abschluss, "Bögen", " (kürzeste Bahn)") + "</text>\n</g>\n");
 }
 
-void Bahnbild::abschliessen()
+void Bahnbild::abschliessen(const Bahnabschluss& abschluss)
 {
     text("\"/>\n");
     punkteZeichnen(*kontur_);
-    legendeZeichnen();
+    legendeZeichnen(abschluss);
     text("</svg>\n");
     if (datei_)
         datei_->fertigschreiben();

@@ -2,6 +2,8 @@
 
 #include "kettenpruefung.h"
 
+#include "run/bahnlauf.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -420,7 +422,96 @@ std::vector<Fahrweg> rs274Lesen(std::string_view ausgabe, std::vector<std::strin
     return wege;
 }
 
-void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
+// Whether every place of move m (from (sx, sy)) lies within `grenze` of the
+// polyline through points von to bis. The distance from the polyline changes
+// no faster than the place moves, so a piece of the move whose middle lies
+// within grenze less half its length passes whole; other pieces are halved.
+bool naheDerLinie(const Kontur& k, Index von, Index bis, double sx, double sy, const Fahrt& f,
+                  double grenze, double& schlimmster)
+{
+    const double r1 = f.art == Fahrt::Art::gerade ? 0 : std::hypot(sx - f.i, sy - f.j);
+    const double r2 = f.art == Fahrt::Art::gerade ? 0 : std::hypot(f.x - f.i, f.y - f.j);
+    const double anfang = f.art == Fahrt::Art::gerade ? 0 : std::atan2(sy - f.j, sx - f.i);
+    const double sinn = f.art == Fahrt::Art::links ? 1 : -1;
+    double bogen = 0;
+    if (f.art != Fahrt::Art::gerade) {
+        bogen = normiert(sinn * (std::atan2(f.y - f.j, f.x - f.i) - anfang));
+        if (bogen == 0)
+            bogen = vollkreis;
+    }
+    const double laenge =
+        f.art == Fahrt::Art::gerade ? std::hypot(f.x - sx, f.y - sy) : bogen * std::max(r1, r2);
+    // The place at t in [0, 1]; an arc whose radii differ turns into a spiral.
+    const auto ort = [&](double t, double& x, double& y) {
+        if (f.art == Fahrt::Art::gerade) {
+            x = sx + t * (f.x - sx);
+            y = sy + t * (f.y - sy);
+            return;
+        }
+        const double w = anfang + sinn * bogen * t, r = r1 + t * (r2 - r1);
+        x = f.i + r * std::cos(w);
+        y = f.j + r * std::sin(w);
+    };
+    // The distance from the polyline's edge from point e, squared.
+    const auto kante = [&](Index e, double x, double y) {
+        const double ax = k.xWert[e], ay = k.yWert[e];
+        const double dx = k.xWert[e + 1] - ax, dy = k.yWert[e + 1] - ay;
+        const double l = dx * dx + dy * dy;
+        const double t = l > 0 ? std::clamp(((x - ax) * dx + (y - ay) * dy) / l, 0.0, 1.0) : 0.0;
+        const double ex = x - ax - t * dx, ey = y - ay - t * dy;
+        return ex * ex + ey * ey;
+    };
+    // The edges in blocks of 16 with their bounding boxes: a block farther than
+    // the nearest edge found so far is passed over.
+    constexpr Index block = 16;
+    struct Kasten {
+        double x0, y0, x1, y1;
+    };
+    std::vector<Kasten> kaesten;
+    for (Index e = von; e < bis; e += block) {
+        Kasten kasten{k.xWert[e], k.yWert[e], k.xWert[e], k.yWert[e]};
+        for (Index p = e + 1; p <= std::min(bis, e + block); ++p) {
+            kasten.x0 = std::min(kasten.x0, k.xWert[p]);
+            kasten.y0 = std::min(kasten.y0, k.yWert[p]);
+            kasten.x1 = std::max(kasten.x1, k.xWert[p]);
+            kasten.y1 = std::max(kasten.y1, k.yWert[p]);
+        }
+        kaesten.push_back(kasten);
+    }
+    const auto linienabstand = [&](double x, double y) {
+        const double vx = x - k.xWert[von], vy = y - k.yWert[von];
+        double d2 = vx * vx + vy * vy;
+        for (std::size_t b = 0; b < kaesten.size(); ++b) {
+            const Kasten& q = kaesten[b];
+            const double dx = std::max({q.x0 - x, 0.0, x - q.x1});
+            const double dy = std::max({q.y0 - y, 0.0, y - q.y1});
+            if (dx * dx + dy * dy >= d2)
+                continue;
+            const Index e0 = von + static_cast<Index>(b) * block;
+            for (Index e = e0; e < std::min(bis, e0 + block); ++e)
+                d2 = std::min(d2, kante(e, x, y));
+        }
+        return std::sqrt(d2);
+    };
+    std::vector<std::pair<double, double>> stuecke{{0.0, 1.0}};
+    while (!stuecke.empty()) {
+        const auto [t0, t1] = stuecke.back();
+        stuecke.pop_back();
+        double x, y;
+        ort((t0 + t1) / 2, x, y);
+        const double halb = (t1 - t0) * laenge / 2, d = linienabstand(x, y);
+        schlimmster = std::max(schlimmster, d);
+        if (d > grenze)
+            return false;
+        if (d + halb <= grenze || halb < 1e-7)
+            continue;
+        stuecke.emplace_back(t0, (t0 + t1) / 2);
+        stuecke.emplace_back((t0 + t1) / 2, t1);
+    }
+    return true;
+}
+
+void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg, Bahnverfahren verfahren,
                     std::vector<std::string>& liste)
 {
     Meldungen fehler(liste);
@@ -475,6 +566,25 @@ void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
             fehler(punktText(k, p) + " liegt " + std::to_string(naechster)
                    + " von der Bahn, mehr als fehl + 0,0002");
     }
+    if (verfahren != Bahnverfahren::kurz)
+        return;
+    for (std::size_t a = 0; a < endpunkt.size(); ++a) {
+        const double vx = a == 0 ? weg.startX : weg.fahrten[a - 1].x;
+        const double vy = a == 0 ? weg.startY : weg.fahrten[a - 1].y;
+        // Where the points come back to a place, the move may end on a later
+        // point of that place than the first one found.
+        const Fahrt& f = weg.fahrten[a];
+        const Index von = a == 0 ? 1 : endpunkt[a - 1];
+        double schlimmster = 0;
+        bool nah = false;
+        for (Index bis = endpunkt[a]; bis <= n && !nah; ++bis)
+            if (bis == endpunkt[a] || aufPunkt(k, bis, f.x, f.y))
+                nah = naheDerLinie(k, von, bis, vx, vy, f, grenze, schlimmster);
+        if (!nah)
+            fehler("Fahrt " + std::to_string(a + 1) + " entfernt sich "
+                   + std::to_string(schlimmster)
+                   + " vom Linienzug ihrer Punkte, mehr als fehl + 0,0002");
+    }
 }
 
 std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text, const Kontur& k,
@@ -491,10 +601,15 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
     char fehlText[64];
     const std::string fehlWort(
         fehlText, std::to_chars(fehlText, fehlText + sizeof fehlText, erwartung.fehl).ptr);
+    const Bahnabschluss& b = erwartung.bahn;
+    const std::string zaehlung =
+        b.verfahren == Bahnverfahren::kette
+            ? std::to_string(b.boegen)
+                  + (b.boegen == 1 ? " Bogen" : (klartext ? " B\xF6gen" : " Boegen"))
+            : std::to_string(b.elemente) + (b.elemente == 1 ? " Element" : " Elemente")
+                  + (klartext ? " (kuerzeste Bahn)" : ", kuerzeste Bahn");
     const std::string kommentar =
-        "Punktdatei " + erwartung.punktdatei + ", fehl " + fehlWort + ", "
-        + std::to_string(erwartung.boegen)
-        + (erwartung.boegen == 1 ? " Bogen" : (klartext ? " B\xF6gen" : " Boegen"));
+        "Punktdatei " + erwartung.punktdatei + ", fehl " + fehlWort + ", " + zaehlung;
     if (kopf.kommentar != kommentar)
         fehler("Kommentar \"" + kopf.kommentar + "\" statt \"" + kommentar + "\"");
     if (klartext && kopf.programmname != erwartung.programmname)
@@ -512,29 +627,33 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
             if (std::fabs(ist[i] - soll[i]) > halbeStelle(soll[i]))
                 fehler("BLK FORM: " + std::to_string(ist[i]) + " statt " + std::to_string(soll[i]));
     }
-    fahrwegPruefen(k, erwartung.fehl, weg, liste);
+    if (b.verfahren == Bahnverfahren::kurz
+        && weg.fahrten.size() != static_cast<std::size_t>(b.elemente))
+        fehler(std::to_string(weg.fahrten.size()) + " Fahrten statt " + std::to_string(b.elemente)
+               + " Elemente");
+    fahrwegPruefen(k, erwartung.fehl, weg, b.verfahren, liste);
     return liste;
 }
 
-Index ketteAusgeben(const Kontur& k, double fehl, std::initializer_list<Kettenausgabe*> ausgaben)
+Bahnabschluss bahnAusgeben(const Kontur& k, double fehl, Bahnverfahren verfahren,
+                           std::initializer_list<Bahnausgabe*> ausgaben)
 {
-    struct Alle : Bogenempfaenger {
-        std::initializer_list<Kettenausgabe*> ziele;
-        Index boegen = 0;
-        void bogenAufnehmen(const Bogen& bogen) override
-        {
-            for (Kettenausgabe* ziel : ziele)
-                ziel->bogenAufnehmen(bogen);
-            ++boegen;
-        }
-    } alle;
-    alle.ziele = ausgaben;
-    for (Kettenausgabe* ziel : ausgaben)
-        ziel->beginnen(k, fehl);
-    berechneKette(k, fehl, alle);
-    for (Kettenausgabe* ziel : ausgaben)
-        ziel->abschliessen();
-    return alle.boegen;
+    // The outputs learn what they were told through a recorder among them.
+    struct Abschluss : Bahnausgabe {
+        void beginnen(const Kontur&, double) override {}
+        void bahnBeginnen(Bahnpunkt) override {}
+        void elementAufnehmen(Bahnpunkt, const Bahnelement&) override {}
+        void abschliessen(const Bahnabschluss& a) override { abschluss = a; }
+        Bahnabschluss abschluss;
+    } abschluss;
+    std::vector<Bahnausgabe*> alle(ausgaben);
+    alle.push_back(&abschluss);
+    Bahnlauf lauf(verfahren, alle);
+    lauf.beginnen(k, fehl);
+    berechneKette(k, fehl, lauf);
+    lauf.abschliessen();
+    lauf.freigeben();
+    return abschluss.abschluss;
 }
 
 }  // namespace bogenkette

@@ -15,9 +15,11 @@
 // most the last digit and lie from 0.01 to 99,999.9999; and every point lies
 // within fehl + 0.0002 of the path, that is of the nearest move (a segment, or an
 // arc: its circle where the point lies in the arc's sector, between the two radii,
-// else the nearer end).
+// else the nearer end). For the shortest path also every place of every move
+// lies within fehl + 0.0002 of the polyline through the points it spans.
 #pragma once
 
+#include "geometry/bahnausgabe.h"
 #include "input/kontur.h"
 #include "nc/ncprogramm.h"
 
@@ -45,7 +47,7 @@ struct Programmerwartung {
     std::string programmname;  // klartext: BEGIN PGM / END PGM after replacing characters
     std::string punktdatei;    // base name, as the comment shows it
     double fehl = 0;
-    Index boegen = 0;
+    Bahnabschluss bahn;  // the kind of path, its elements and the chain's arcs
     double vorschub = standardVorschub;
 };
 
@@ -56,7 +58,7 @@ Fahrweg programmLesen(Dialekt dialekt, std::string_view text, std::vector<std::s
 std::vector<Fahrweg> rs274Lesen(std::string_view ausgabe, std::vector<std::string>& fehler);
 
 // Checks the guarantee of the path for the points of k.
-void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
+void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg, Bahnverfahren verfahren,
                     std::vector<std::string>& fehler);
 
 // The whole program: its form, its head (names, fehl, arcs, the klartext blank
@@ -64,8 +66,9 @@ void fahrwegPruefen(const Kontur& k, double fehl, const Fahrweg& weg,
 std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text, const Kontur& k,
                                          const Programmerwartung& erwartung);
 
-// Fits the chain of k into each of the outputs, begun before and completed
-// after, as a run does; gives the number of arcs.
-Index ketteAusgeben(const Kontur& k, double fehl, std::initializer_list<Kettenausgabe*> ausgaben);
+// Makes the path of k of the kind `verfahren` for each of the outputs, begun
+// before and completed after, as a run does; gives what they were told at the end.
+Bahnabschluss bahnAusgeben(const Kontur& k, double fehl, Bahnverfahren verfahren,
+                           std::initializer_list<Bahnausgabe*> ausgaben);
 
 }  // namespace bogenkette

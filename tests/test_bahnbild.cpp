@@ -81,16 +81,16 @@ std::vector<Befehl> befehle(const QString& d)
 
 struct DinUndBild {
     std::string din, svg;
-    Index boegen = 0;
+    Bahnabschluss bahn;
 };
 
-DinUndBild dinUndBild(const Kontur& k, double fehl)
+DinUndBild dinUndBild(const Kontur& k, double fehl, Bahnverfahren verfahren)
 {
     Speicherausgabe din, bild;
     NcProgramm nc(Dialekt::din, din, "bild", "bild.spl");
     Bahnbild bahnbild(bild, "bild.svg");
-    const Index boegen = ketteAusgeben(k, fehl, {&nc, &bahnbild});
-    return {din.inhalt(), bild.inhalt(), boegen};
+    const Bahnabschluss bahn = bahnAusgeben(k, fehl, verfahren, {&nc, &bahnbild});
+    return {din.inhalt(), bild.inhalt(), bahn};
 }
 
 constexpr double pi = 3.14159265358979323846;
@@ -105,10 +105,10 @@ double bogenwinkel(double sx, double sy, const Fahrt& f)
     return w;
 }
 
-void bildMitProgrammVergleichen(const Zufallskontur& z)
+void bildMitProgrammVergleichen(const Zufallskontur& z, Bahnverfahren verfahren)
 {
     std::string fehler;
-    const DinUndBild p = dinUndBild(z.kontur, z.fehl);
+    const DinUndBild p = dinUndBild(z.kontur, z.fehl, verfahren);
     const Bildinhalt bild = bildLesen(p.svg, fehler);
     ASSERT_EQ(fehler, "") << z.fall;
     std::vector<std::string> lesefehler;
@@ -140,9 +140,12 @@ void bildMitProgrammVergleichen(const Zufallskontur& z)
         sx = f.x;
         sy = f.y;
     }
-    const std::string zaehlung = std::to_string(z.kontur.anzahl) + " Punkte, "
-                                 + std::to_string(p.boegen)
-                                 + (p.boegen == 1 ? " Bogen" : " B\u00f6gen");
+    const Index n = verfahren == Bahnverfahren::kette ? p.bahn.boegen : p.bahn.elemente;
+    const std::string zaehlung =
+        std::to_string(z.kontur.anzahl) + " Punkte, " + std::to_string(n)
+        + (verfahren == Bahnverfahren::kette
+               ? (n == 1 ? " Bogen" : " B\u00f6gen")
+               : (n == 1 ? " Element" : " Elemente") + std::string(" (k\u00fcrzeste Bahn)"));
     EXPECT_TRUE(bild.texte.contains(QString::fromStdString(zaehlung))) << z.fall;
 }
 
@@ -154,17 +157,18 @@ TEST(Bahnbild, ZeigtDieProgrammierteBahn)
 {
     Zufall zufall(4711);
     for (int lauf = 0; lauf < 300 && !::testing::Test::HasFailure(); ++lauf)
-        bildMitProgrammVergleichen(zufallskontur(zufall, lauf));
+        bildMitProgrammVergleichen(zufallskontur(zufall, lauf),
+                                   lauf % 2 ? Bahnverfahren::kette : Bahnverfahren::kurz);
 
     const Zahlenformat de = Zahlenformat::deutsch();
     const Kontur k = punktdateiLesen(std::string(BEISPIELE) + "/kontur.spl", wertebereich(de));
     std::string fehler;
-    const Bildinhalt bild = bildLesen(dinUndBild(k, 0.05).svg, fehler);
+    const Bildinhalt bild = bildLesen(dinUndBild(k, 0.05, Bahnverfahren::kurz).svg, fehler);
     EXPECT_EQ(fehler, "");
     EXPECT_EQ(bild.breite, "100%");
     EXPECT_EQ(bild.hoehe, "100%");
     EXPECT_EQ(bild.viewBox, "-10.2500 -85.2500 115.5000 103.1000");
-    EXPECT_EQ(bild.texte, (QStringList{"20 mm", "79 Punkte, 31 B\u00f6gen"}));
+    EXPECT_EQ(bild.texte, (QStringList{"20 mm", "79 Punkte, 28 Elemente (k\u00fcrzeste Bahn)"}));
     EXPECT_EQ(bild.punkte.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).size(), 2 * 79);
 }
 

@@ -47,7 +47,9 @@ TEST_F(Faelle, BerichteByteGleichUeberBibliothekUndKonverter)
 
         const fs::path ziel = ordner / "bibliothek.TXT";
         Berichtsdatei bericht(ziel.string());
-        berechnungDurchfuehren({spl.string(), fehl, de, Kettenverfahren::schnell}, bericht, {});
+        berechnungDurchfuehren(
+            {spl.string(), fehl, de, Kettenverfahren::schnell, Bahnverfahren::kurz}, bericht, {},
+            {});
         EXPECT_EQ(lesen(ziel), lesen(erwartet)) << spl;
 
         const fs::path cliZiel = ordner / "cli.TXT";
@@ -193,7 +195,9 @@ TEST_F(Konverter, NcProgrammUndBild)
 {
     fs::copy_file(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.spl", ordner / "k.spl");
     const std::string k = q(ordner / "k.spl");
-    const auto din = cli("--fehl 0.1 --nc din --bild " + q(ordner / "k.svg") + " " + k);
+    // Along the chain the five points make one arc: the stored program.
+    const auto din =
+        cli("--fehl 0.1 --nc din --bahn kette --bild " + q(ordner / "k.svg") + " " + k);
     ASSERT_EQ(din.status, 0) << din.ausgabe;
     const std::string programm = lesen(ordner / "k.NC");
     const std::string golden = lesen(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.NC");
@@ -201,7 +205,18 @@ TEST_F(Konverter, NcProgrammUndBild)
     EXPECT_NE(programm.find("(Punktdatei k.spl, fehl 0.1, 1 Bogen)"), std::string::npos)
         << programm;
     EXPECT_NE(lesen(ordner / "k.svg").find("<svg"), std::string::npos);
-    EXPECT_NE(din.ausgabe.find("NC-Programm " + (ordner / "k.NC").string()), std::string::npos);
+    EXPECT_NE(din.ausgabe.find("NC-Programm " + (ordner / "k.NC").string() + " (1 Bahnsatz)"),
+              std::string::npos)
+        << din.ausgabe;
+    // The shortest path keeps to the polyline: that arc lies 3.7 from it, so
+    // four segments; its count in the comment and the summary line.
+    const auto kurz = cli("--fehl 0.1 --nc din " + k);
+    ASSERT_EQ(kurz.status, 0) << kurz.ausgabe;
+    EXPECT_NE(
+        lesen(ordner / "k.NC").find("(Punktdatei k.spl, fehl 0.1, 4 Elemente, kuerzeste Bahn)\n"),
+        std::string::npos)
+        << lesen(ordner / "k.NC");
+    EXPECT_NE(kurz.ausgabe.find("(4 Bahnsätze)"), std::string::npos) << kurz.ausgabe;
     const auto klartext = cli("--fehl 0.1 --nc klartext --vorschub 250 " + k);
     ASSERT_EQ(klartext.status, 0) << klartext.ausgabe;
     EXPECT_NE(lesen(ordner / "k.H").find(" F250\r\n"), std::string::npos) << lesen(ordner / "k.H");
@@ -210,7 +225,8 @@ TEST_F(Konverter, NcProgrammUndBild)
     fs::copy_file(ordner / "k.spl", ordner / "l.spl");
     const auto vorher = stand();
     for (const std::string& args :
-         {"--nc iso " + k, "--vorschub 300 " + k, "--nc din --vorschub 0 " + k,
+         {"--nc iso " + k, "--vorschub 300 " + k, "--nc din --vorschub 0 " + k, "--bahn kurz " + k,
+          "--nc din --bahn kuerzeste " + k,
           "--nc din --nc-datei " + q(ordner / "x.NC") + " " + k + " " + q(ordner / "l.spl"),
           "--bild " + q(ordner / "x.svg") + " " + k + " " + q(ordner / "l.spl")}) {
         const auto r = cli(args);

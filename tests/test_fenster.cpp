@@ -433,7 +433,8 @@ TEST_F(Fenster, OhneSchiebenRechnetMitNullKommaNullFuenf)
     const fs::path vergleich = ordner / "vergleich.TXT";
     Berichtsdatei erwartet(vergleich.string());
     const Zahlenformat de = Zahlenformat::deutsch();
-    berechnungDurchfuehren({spl.string(), 0.05, de, Kettenverfahren::schnell}, erwartet, {});
+    berechnungDurchfuehren({spl.string(), 0.05, de, Kettenverfahren::schnell, Bahnverfahren::kurz},
+                           erwartet, {}, {});
     const std::string text = lesen(ordner / "bericht.TXT");
     EXPECT_EQ(text, lesen(vergleich));
     EXPECT_NE(text.find(" Berechnung f\xFCr Fehlergrenze:  0,05 \r\n"), std::string::npos);

@@ -99,23 +99,23 @@ bool fehlerfrei(const Rs274Lauf& lauf) { return lauf.status == 0 && lauf.fehler 
 
 struct Programme {
     std::string klartext, din;
-    Index boegen = 0;
+    Bahnabschluss bahn;
 };
 
-Programme programmeSchreiben(const Kontur& k, double fehl,
+Programme programmeSchreiben(const Kontur& k, double fehl, Bahnverfahren verfahren,
                              const std::string& punktdatei = "zufall.spl")
 {
     Speicherausgabe klartext, din;
     NcProgramm h(Dialekt::klartext, klartext, "zufall", punktdatei);
     NcProgramm nc(Dialekt::din, din, "zufall", punktdatei);
-    const Index boegen = ketteAusgeben(k, fehl, {&h, &nc});
-    return {klartext.inhalt(), din.inhalt(), boegen};
+    const Bahnabschluss bahn = bahnAusgeben(k, fehl, verfahren, {&h, &nc});
+    return {klartext.inhalt(), din.inhalt(), bahn};
 }
 
 std::vector<std::string> beidePruefen(const Kontur& k, double fehl, const Programme& p,
                                       const std::string& punktdatei = "zufall.spl")
 {
-    const Programmerwartung erwartung{"zufall", punktdatei, fehl, p.boegen, standardVorschub};
+    const Programmerwartung erwartung{"zufall", punktdatei, fehl, p.bahn, standardVorschub};
     auto fehler = programmPruefen(Dialekt::klartext, p.klartext, k, erwartung);
     for (const auto& f : programmPruefen(Dialekt::din, p.din, k, erwartung))
         fehler.push_back("din: " + f);
@@ -154,28 +154,37 @@ int zaehlen(const std::string& text, std::string_view wort)
 
 using NcProgramme = Arbeitsordner;
 
-// 1,200 random contours: both programs read back, every din program through
-// rs274, 150 contours to one interpreter run.
+// 1,200 random contours, each with its shortest path and every third also
+// with the path along the chain: both programs read back, every din program
+// through rs274, 150 programs to one interpreter run.
 TEST_F(NcProgramme, ZufallskonturenHaltenDieGarantie)
 {
     Zufall zufall(20250101);
     constexpr int laeufe = 1200, jeLauf = 150;
-    std::vector<Zufallskontur> stapel;
+    struct Fall {
+        Zufallskontur z;
+        Bahnverfahren verfahren;
+    };
+    std::vector<Fall> stapel;
     std::string rs274Programm;
     int boegen = 0, geraden = 0;
-    std::vector<std::pair<std::vector<Zufallskontur>, std::string>> stapelliste;
+    std::vector<std::pair<std::vector<Fall>, std::string>> stapelliste;
     for (int lauf = 0; lauf < laeufe; ++lauf) {
-        Zufallskontur z = zufallskontur(zufall, lauf);
-        const Programme p = programmeSchreiben(z.kontur, z.fehl);
-        for (const std::string& f : beidePruefen(z.kontur, z.fehl, p))
-            ADD_FAILURE() << z.fall << "\n-> " << f << "\n" << punkteText(z.kontur);
-        if (HasFailure())
-            return;
-        boegen += zaehlen(p.din, "\nG2 ") + zaehlen(p.din, "\nG3 ");
-        geraden += zaehlen(p.din, "\nG1 ");
-        rs274Programm += dinRumpf(p.din);
-        stapel.push_back(std::move(z));
-        if (stapel.size() == jeLauf || lauf + 1 == laeufe) {
+        const Zufallskontur z = zufallskontur(zufall, lauf);
+        for (const Bahnverfahren verfahren : {Bahnverfahren::kurz, Bahnverfahren::kette}) {
+            if (verfahren == Bahnverfahren::kette && lauf % 3 != 0)
+                continue;
+            const Programme p = programmeSchreiben(z.kontur, z.fehl, verfahren);
+            for (const std::string& f : beidePruefen(z.kontur, z.fehl, p))
+                ADD_FAILURE() << z.fall << "\n-> " << f << "\n" << punkteText(z.kontur);
+            if (HasFailure())
+                return;
+            boegen += zaehlen(p.din, "\nG2 ") + zaehlen(p.din, "\nG3 ");
+            geraden += zaehlen(p.din, "\nG1 ");
+            rs274Programm += dinRumpf(p.din);
+            stapel.push_back({z, verfahren});
+        }
+        if (stapel.size() >= jeLauf || lauf + 1 == laeufe) {
             stapelliste.emplace_back(std::move(stapel), "%\n" + rs274Programm + "M30\n%\n");
             stapel.clear();
             rs274Programm.clear();
@@ -193,9 +202,10 @@ TEST_F(NcProgramme, ZufallskonturenHaltenDieGarantie)
         const auto wege = rs274Lesen(lauf.ausgabe, fehler);
         ASSERT_EQ(wege.size(), konturen.size());
         for (std::size_t i = 0; i < wege.size(); ++i) {
-            fahrwegPruefen(konturen[i].kontur, konturen[i].fehl, wege[i], fehler);
+            const Zufallskontur& z = konturen[i].z;
+            fahrwegPruefen(z.kontur, z.fehl, wege[i], konturen[i].verfahren, fehler);
             for (const std::string& f : fehler)
-                ADD_FAILURE() << "rs274, " << konturen[i].fall << "\n-> " << f;
+                ADD_FAILURE() << "rs274, " << z.fall << "\n-> " << f;
             if (!fehler.empty())
                 return;
         }
@@ -332,8 +342,8 @@ TEST(Bahn, StueckeAlsBogenOderGerade)
         EXPECT_EQ(bahn.arten, f.arten) << f.name;
         EXPECT_EQ(bahn.enden, f.enden) << f.name;
         const Kontur k = kontur(f.punkte);
-        EXPECT_TRUE(programmeSchreiben(k, f.fehl).din.size() > 0);
-        for (const std::string& fehler : beidePruefen(k, f.fehl, programmeSchreiben(k, f.fehl)))
+        const Programme p = programmeSchreiben(k, f.fehl, Bahnverfahren::kette);
+        for (const std::string& fehler : beidePruefen(k, f.fehl, p))
             ADD_FAILURE() << f.name << ": " << fehler;
     }
 }
@@ -381,47 +391,57 @@ TEST_F(NcProgramme, TestdatenUndBeispielImLauf)
         fs::path datei;
         Kontur kontur;
         double fehl;
+        Bahnverfahren verfahren;
     };
     std::vector<Din> dinProgramme;
-    for (const fs::path& spl : punktdateien()) {
-        const std::string stamm = spl.stem().string();
-        const double fehl = fehlVon(spl);
-        const fs::path h = ordner / (stamm + ".H"), nc = ordner / (stamm + ".NC");
-        Berichtsdatei bericht((ordner / "bericht.TXT").string());
-        NcProgramm klartext(Dialekt::klartext, h.string(), spl.string());
-        NcProgramm din(Dialekt::din, nc.string(), spl.string());
-        Bahnbild bild((ordner / (stamm + ".svg")).string());
-        Kettenausgabe* const weitere[] = {&klartext, &din, &bild};
-        const Laufergebnis ergebnis = berechnungDurchfuehren(
-            {spl.string(), fehl, de, Kettenverfahren::schnell}, bericht, weitere);
+    for (const fs::path& spl : punktdateien())
+        for (const Bahnverfahren verfahren : {Bahnverfahren::kurz, Bahnverfahren::kette}) {
+            const bool kette = verfahren == Bahnverfahren::kette;
+            const std::string stamm = spl.stem().string();
+            const double fehl = fehlVon(spl);
+            const fs::path h = ordner / (stamm + ".H"), nc = ordner / (stamm + ".NC");
+            Berichtsdatei bericht((ordner / "bericht.TXT").string());
+            NcProgramm klartext(Dialekt::klartext, h.string(), spl.string());
+            NcProgramm din(Dialekt::din, nc.string(), spl.string());
+            Bahnbild bild((ordner / (stamm + ".svg")).string());
+            Bahnausgabe* const bahnausgaben[] = {&klartext, &din, &bild};
+            const Laufergebnis ergebnis = berechnungDurchfuehren(
+                {spl.string(), fehl, de, Kettenverfahren::schnell, verfahren}, bericht, {},
+                bahnausgaben);
 
-        fs::path erwartet = spl;
-        if (fs::exists(erwartet.replace_extension(".TXT"))) {
-            EXPECT_EQ(lesen(ordner / "bericht.TXT"), lesen(erwartet)) << spl;
-        }
-        for (const char* endung : {".H", ".NC"}) {
-            if (fs::exists(erwartet.replace_extension(endung))) {
-                EXPECT_EQ(lesen(ordner / (stamm + endung)), lesen(erwartet)) << spl;
+            fs::path erwartet = spl;
+            if (fs::exists(erwartet.replace_extension(".TXT"))) {
+                EXPECT_EQ(lesen(ordner / "bericht.TXT"), lesen(erwartet)) << spl;
             }
+            // The stored programs are those of the path along the chain.
+            for (const char* endung : {".H", ".NC"}) {
+                if (kette && fs::exists(erwartet.replace_extension(endung))) {
+                    EXPECT_EQ(lesen(ordner / (stamm + endung)), lesen(erwartet)) << spl;
+                }
+            }
+            const Kontur k = punktdateiLesen(spl.string(), wertebereich(de));
+            const Programmerwartung erwartung{stamm,
+                                              spl.filename().string(),
+                                              fehl,
+                                              {verfahren, ergebnis.bahnelemente, ergebnis.boegen}};
+            for (const auto& [dialekt, datei] :
+                 {std::pair{Dialekt::klartext, h}, std::pair{Dialekt::din, nc}})
+                for (const std::string& f : programmPruefen(dialekt, lesen(datei), k, erwartung))
+                    ADD_FAILURE() << datei << ": " << f;
+            const fs::path kopie = ordner / (stamm + (kette ? ".kette.NC" : ".kurz.NC"));
+            fs::rename(nc, kopie);
+            dinProgramme.push_back({kopie, k, fehl, verfahren});
         }
-        const Kontur k = punktdateiLesen(spl.string(), wertebereich(de));
-        const Programmerwartung erwartung{stamm, spl.filename().string(), fehl, ergebnis.boegen};
-        for (const auto& [dialekt, datei] :
-             {std::pair{Dialekt::klartext, h}, std::pair{Dialekt::din, nc}})
-            for (const std::string& f : programmPruefen(dialekt, lesen(datei), k, erwartung))
-                ADD_FAILURE() << datei << ": " << f;
-        dinProgramme.push_back({nc, k, fehl});
-    }
     ASSERT_GE(dinProgramme.size(), 10u);
 
     RS274_VERLANGEN();
-    for (const auto& [nc, k, fehl] : dinProgramme) {
+    for (const auto& [nc, k, fehl, verfahren] : dinProgramme) {
         const Rs274Lauf lauf = rs274Laufen(lesen(nc), ordner);
         EXPECT_TRUE(fehlerfrei(lauf)) << nc << ": " << lauf.fehler;
         std::vector<std::string> fehler;
         const auto wege = rs274Lesen(lauf.ausgabe, fehler);
         ASSERT_EQ(wege.size(), 1u) << nc;
-        fahrwegPruefen(k, fehl, wege[0], fehler);
+        fahrwegPruefen(k, fehl, wege[0], verfahren, fehler);
         for (const std::string& f : fehler)
             ADD_FAILURE() << "rs274, " << nc << ": " << f;
     }
@@ -448,7 +468,7 @@ TEST_F(NcProgramme, FehlschlagHinterlaesstKeineDatei)
         EXPECT_EQ(fs::status(ordner / "kontur.NC").permissions(), rechte);
     };
     const Zahlenformat de = Zahlenformat::deutsch();
-    const Laufauftrag auftrag{spl, 0.05, de, Kettenverfahren::schnell};
+    const Laufauftrag auftrag{spl, 0.05, de, Kettenverfahren::schnell, Bahnverfahren::kurz};
     const auto pfad = [&](const char* name) { return (ordner / name).string(); };
 
     const std::string fehlenderOrdner = meldung([&] {
@@ -467,7 +487,7 @@ TEST_F(NcProgramme, FehlschlagHinterlaesstKeineDatei)
         Berichtsdatei bericht(pfad("kontur.TXT"));
         NcProgramm nc(Dialekt::din, pfad("kontur.NC"), spl);
         Bahnbild bild(pfad("kontur.svg"));
-        Kettenausgabe* const weitere[] = {&nc, &bild};
+        Bahnausgabe* const weitere[] = {&nc, &bild};
         rlimit alt{};
         ::getrlimit(RLIMIT_FSIZE, &alt);
         rlimit grenze = alt;
@@ -475,7 +495,7 @@ TEST_F(NcProgramme, FehlschlagHinterlaesstKeineDatei)
         const auto signal = std::signal(SIGXFSZ, SIG_IGN);
         ::setrlimit(RLIMIT_FSIZE, &grenze);
         try {
-            berechnungDurchfuehren(auftrag, bericht, weitere);
+            berechnungDurchfuehren(auftrag, bericht, {}, weitere);
         } catch (...) {
             ::setrlimit(RLIMIT_FSIZE, &alt);
             std::signal(SIGXFSZ, signal);
@@ -495,9 +515,10 @@ TEST_F(NcProgramme, FehlschlagHinterlaesstKeineDatei)
     const std::string fern = meldung([&] {
         Berichtsdatei bericht(pfad("fern.TXT"));
         NcProgramm nc(Dialekt::klartext, pfad("fern.H"), pfad("fern.spl"));
-        Kettenausgabe* const weitere[] = {&nc};
-        berechnungDurchfuehren({pfad("fern.spl"), 0.05, de, Kettenverfahren::schnell}, bericht,
-                               weitere);
+        Bahnausgabe* const weitere[] = {&nc};
+        berechnungDurchfuehren(
+            {pfad("fern.spl"), 0.05, de, Kettenverfahren::schnell, Bahnverfahren::kurz}, bericht,
+            {}, weitere);
     });
     EXPECT_NE(fern.find("NC-Programm \"" + pfad("fern.H") + "\": Punkt 3 (2, 5e+09) liegt zu weit"),
               std::string::npos)
@@ -507,12 +528,12 @@ TEST_F(NcProgramme, FehlschlagHinterlaesstKeineDatei)
     // Without a limit all three are written, the program over the old one.
     {
         Berichtsdatei allein(pfad("allein.TXT"));
-        berechnungDurchfuehren(auftrag, allein, {});
+        berechnungDurchfuehren(auftrag, allein, {}, {});
         Berichtsdatei bericht(pfad("kontur.TXT"));
         NcProgramm nc(Dialekt::din, pfad("kontur.NC"), spl);
         Bahnbild bild(pfad("kontur.svg"));
-        Kettenausgabe* const weitere[] = {&nc, &bild};
-        berechnungDurchfuehren(auftrag, bericht, weitere);
+        Bahnausgabe* const weitere[] = {&nc, &bild};
+        berechnungDurchfuehren(auftrag, bericht, {}, weitere);
     }
     EXPECT_EQ(dateien(), (std::vector<std::string>{"allein.TXT", "fern.spl", "kontur.NC",
                                                    "kontur.TXT", "kontur.spl", "kontur.svg"}));
@@ -565,9 +586,9 @@ TEST_F(NcProgramme, NamenUndKopf)
         {lang + ".spl", std::string(80, 'x') + "...", std::string(80, 'x') + "..."},
     };
     for (const auto& n : namen) {
-        const Programme p = programmeSchreiben(k, 0.05, n.name);
-        const Programmerwartung h{"zufall", n.klartext, 0.05, p.boegen};
-        const Programmerwartung din{"zufall", n.din, 0.05, p.boegen};
+        const Programme p = programmeSchreiben(k, 0.05, Bahnverfahren::kurz, n.name);
+        const Programmerwartung h{"zufall", n.klartext, 0.05, p.bahn};
+        const Programmerwartung din{"zufall", n.din, 0.05, p.bahn};
         for (const std::string& f : programmPruefen(Dialekt::klartext, p.klartext, k, h))
             ADD_FAILURE() << n.name << ": " << f;
         for (const std::string& f : programmPruefen(Dialekt::din, p.din, k, din))
@@ -578,9 +599,7 @@ TEST_F(NcProgramme, NamenUndKopf)
          {std::pair{250.5, " F250.5\r\n"}, std::pair{1200.0, " F1200\r\n"}}) {
         Speicherausgabe aus;
         NcProgramm h(Dialekt::klartext, aus, "v", "v.spl", vorschub);
-        h.beginnen(k, 0.05);
-        berechneKette(k, 0.05, h);
-        h.abschliessen();
+        bahnAusgeben(k, 0.05, Bahnverfahren::kurz, {&h});
         EXPECT_NE(aus.inhalt().find(wort), std::string::npos) << aus.inhalt();
     }
     for (const double vorschub : {0.0, -1.0, std::nan(""), 1e300, 100000.0}) {

@@ -1,0 +1,121 @@
+#include "run/bahnlauf.h"
+
+#include "geometry/kuerzeste_bahn.h"
+
+#include <exception>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace bogenkette {
+
+namespace {
+
+// Hands every element to each output, and counts them.
+class Verteilung : public Bahnempfaenger {
+public:
+    explicit Verteilung(std::span<Bahnausgabe* const> ausgaben) : ausgaben_(ausgaben) {}
+    void bahnBeginnen(Bahnpunkt start) override
+    {
+        for (Bahnausgabe* a : ausgaben_)
+            a->bahnBeginnen(start);
+    }
+    void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override
+    {
+        ++elemente;
+        for (Bahnausgabe* a : ausgaben_)
+            a->elementAufnehmen(von, element);
+    }
+    Index elemente = 0;
+
+private:
+    std::span<Bahnausgabe* const> ausgaben_;
+};
+
+}  // namespace
+
+struct Bahnlauf::Zustand {
+    Zustand(Bahnverfahren v, std::span<Bahnausgabe* const> a)
+        : verfahren(v), ausgaben(a), verteilung(a)
+    {
+    }
+    Bahnverfahren verfahren;
+    std::span<Bahnausgabe* const> ausgaben;
+    Verteilung verteilung;
+    const Kontur* kontur = nullptr;
+    Toleranzband band;
+    Index boegen = 0;
+    std::optional<Bahnbau> bau;  // the path along the chain
+    // The shortest path: its places and elements, written by the thread alone
+    // until it has been joined.
+    Bahnpunkte punkte;
+    std::vector<Bahnschritt> schritte;
+    std::exception_ptr fehler;
+    std::thread faden;
+};
+
+Bahnlauf::Bahnlauf(Bahnverfahren verfahren, std::span<Bahnausgabe* const> ausgaben)
+    : z_(std::make_unique<Zustand>(verfahren, ausgaben))
+{
+}
+
+Bahnlauf::~Bahnlauf()
+{
+    if (z_->faden.joinable())
+        z_->faden.join();
+}
+
+void Bahnlauf::beginnen(const Kontur& kontur, double fehl)
+{
+    for (Bahnausgabe* a : z_->ausgaben)
+        a->beginnen(kontur, fehl);
+    z_->kontur = &kontur;
+    z_->band = Toleranzband::beidseitig(fehl);
+    // Points beyond the path's range have no path (the outputs that need one
+    // have refused them).
+    if (bahnrahmen(kontur).ausserhalb != 0)
+        return;
+    if (z_->verfahren == Bahnverfahren::kette) {
+        z_->bau.emplace(kontur, fehl, z_->verteilung);
+        return;
+    }
+    // The thread reads only the points, which stay unchanged until it is joined.
+    z_->faden = std::thread([z = z_.get()] {
+        try {
+            z->punkte = bahnpunkteBilden(*z->kontur);
+            z->schritte = kuerzesteSchritte(z->punkte, z->band);
+        } catch (...) {
+            z->fehler = std::current_exception();
+        }
+    });
+}
+
+void Bahnlauf::bogenAufnehmen(const Bogen& bogen)
+{
+    ++z_->boegen;
+    if (z_->bau)
+        z_->bau->bogenAufnehmen(bogen);
+}
+
+void Bahnlauf::abschliessen()
+{
+    if (z_->faden.joinable()) {
+        z_->faden.join();
+        if (z_->fehler)
+            std::rethrow_exception(z_->fehler);
+        bahnSchreiben(*z_->kontur, z_->punkte, z_->band, z_->schritte, z_->verteilung);
+    }
+    const Bahnabschluss abschluss{z_->verfahren, z_->verteilung.elemente, z_->boegen};
+    for (Bahnausgabe* a : z_->ausgaben)
+        a->abschliessen(abschluss);
+}
+
+void Bahnlauf::freigeben()
+{
+    for (Bahnausgabe* a : z_->ausgaben)
+        a->freigeben();
+}
+
+Index Bahnlauf::elemente() const { return z_->verteilung.elemente; }
+
+}  // namespace bogenkette
