@@ -7,7 +7,7 @@
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
 

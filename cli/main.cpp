@@ -13,7 +13,7 @@
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"

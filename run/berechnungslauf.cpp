@@ -5,7 +5,7 @@
 #include "geometry/kette.h"
 #include "geometry/kette_einfach.h"
 #include "input/punktdatei.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/schreibfaden.h"
 #include "run/berichtspfad.h"

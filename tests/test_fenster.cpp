@@ -5,7 +5,7 @@
 #include "app/dateidialog.h"
 #include "app/form1.h"
 #include "common/fehler.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
 #include "testhilfen.h"

@@ -10,7 +10,7 @@
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
 #include "nc/programmtext.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"

@@ -1,5 +1,6 @@
-// Where the report's bytes go: a buffered sink, one implementation that keeps them
-// in memory and one that writes a file which reaches its name only when complete.
+// Where the bytes of every output go (the report, the NC programs, the pictures):
+// a buffered sink, one implementation that keeps them in memory and one that
+// writes a file which reaches its name only when complete.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 
 #include "common/fehler.h"
 
