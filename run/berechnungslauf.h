@@ -24,18 +24,22 @@ enum class Kettenverfahren { schnell, einfach };
 
 // What a run needs besides the report file.
 struct Laufauftrag {
+    // A point file, or a DXF drawing (a name ending in .dxf, any case).
     std::string punktdatei;
     // The permissible contour error; standardFehl where it has no value or is
     // not positive.
     std::optional<double> fehl;
     const Zahlenformat& format;
     Kettenverfahren verfahren;
+    // Which contour of a DXF drawing, from 1 in drawing order.
+    Index kontur = 1;
 };
 
 struct Laufergebnis {
     Index punkte = 0;
     Index boegen = 0;
-    double fehl = 0.0;  // the contour error used
+    double fehl = 0.0;   // the contour error used
+    Index konturen = 0;  // the contours of a DXF drawing; 0 for a point file
 };
 
 // Runs the computation of `auftrag` into the opened report and the further

@@ -36,17 +36,6 @@ namespace {
 
 // ---- rs274 ---------------------------------------------------------------
 
-// CI says so in BOGENKETTE_CI (set by .ci/run) or CI (set by most CI services).
-bool imCi()
-{
-    for (const char* name : {"BOGENKETTE_CI", "CI"}) {
-        const char* wert = std::getenv(name);
-        if (wert && *wert && std::strcmp(wert, "0") != 0 && std::strcmp(wert, "false") != 0)
-            return true;
-    }
-    return false;
-}
-
 std::string rs274Suchen()
 {
     const char* pfade = std::getenv("PATH");

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the folders include only downhill, along the flow of data:
-#   common < input < geometry < output < report, nc, sketch < run < app, cli
+#   common < input < geometry < output < report, nc, sketch, cad < run < app, cli
 # output/ holds the file writer that every output writes through; the outputs
-# themselves (report, nc, sketch) stand side by side and none includes another.
+# themselves (report, nc, sketch, cad) stand side by side and none includes another.
 # bench/ and fuzz/ stand beside the programs and, like cli/, include nothing from
 # app/. Prints every include that runs uphill or sideways.
 set -euo pipefail
@@ -14,7 +14,7 @@ stufe() {
     input) echo 1 ;;
     geometry) echo 2 ;;
     output) echo 3 ;;
-    report | nc | sketch) echo 4 ;;
+    report | nc | sketch | cad) echo 4 ;;
     run) echo 5 ;;
     app | cli | bench | fuzz) echo 6 ;;
     *) echo "" ;;
@@ -22,10 +22,10 @@ stufe() {
 }
 
 # The folders that each make one output of a run from the arc chain.
-ausgabeordner() { [[ "$1" =~ ^(report|nc|sketch)$ ]]; }
+ausgabeordner() { [[ "$1" =~ ^(report|nc|sketch|cad)$ ]]; }
 
 fehler=0
-for ordner in common input geometry output report nc sketch run app cli bench fuzz; do
+for ordner in common input geometry output report nc sketch cad run app cli bench fuzz; do
   [ -d "$ordner" ] || continue
   eigene=$(stufe "$ordner")
   while IFS=: read -r datei _ zeile; do
