@@ -141,11 +141,6 @@ public:
         ketteY_ = daten.y2;
     }
 
-    // Every other entity ends the vertices of a polyline.
-    void endEntity() override {}
-    void addArc(const DL_ArcData&) override { inPolylinie_ = false; }
-    void addCircle(const DL_CircleData&) override { inPolylinie_ = false; }
-
 private:
     bool imModell() { return !imBlock_ && !getAttributes().isInPaperSpace(); }
 
@@ -169,6 +164,13 @@ private:
 // Turns the vertices of the chosen contour into the point list, the arc
 // segments expanded, every value checked against the report's columns.
 class Punktbildung {
+    // The arc from a vertex to the next one, where it has a bulge: centre, radius,
+    // start direction and sweep, and the steps it is taken in (1: a straight piece).
+    struct Bogenlage {
+        double mx = 0, my = 0, r = 0, anfang = 0, winkel = 0;
+        std::size_t schritte = 1;
+    };
+
 public:
     Punktbildung(const std::string& name, const Konturangabe& angabe, const Wertebereich& bereich,
                  double fehl)
@@ -183,23 +185,26 @@ public:
         }
     }
 
+    // Checks every vertex and sizes every arc first, so that the point list is
+    // allocated once at its final size.
     Kontur punkte()
     {
-        for (std::size_t i = 0; i < ecken_.size(); ++i)
-            pruefen(ecken_[i].x, ecken_[i].y, i);
+        std::vector<Bogenlage> boegen;
+        boegen.reserve(ecken_.size());
         Index anzahl = 0;
         for (std::size_t i = 0; i < ecken_.size(); ++i) {
-            anzahl += static_cast<Index>(zwischenpunkte(i)) + 1;
+            pruefen(ecken_[i].x, ecken_[i].y, i);
+            boegen.push_back(bogenlage(i));
+            anzahl += static_cast<Index>(boegen.back().schritte);
             if (anzahl > groessteDxfPunktzahl)
-                throw Fehler(ort(i) + ": die Bögen der Kontur ergäben mehr als "
-                             + std::to_string(groessteDxfPunktzahl) + " Punkte.");
+                zuVielePunkte(i);
         }
         Kontur kontur;
         kontur.anlegen(anzahl);
         Index k = 0;
         for (std::size_t i = 0; i < ecken_.size(); ++i) {
             setzen(kontur, ++k, ecken_[i].x, ecken_[i].y);
-            bogenSetzen(kontur, k, i);
+            bogenSetzen(kontur, k, boegen[i], i);
         }
         return kontur;
     }
@@ -219,6 +224,12 @@ private:
         return text + "), Eckpunkt " + std::to_string(ecke + 1);
     }
 
+    [[noreturn]] void zuVielePunkte(std::size_t ecke) const
+    {
+        throw Fehler(ort(ecke) + ": die Bögen der Kontur ergäben mehr als "
+                     + std::to_string(groessteDxfPunktzahl) + " Punkte.");
+    }
+
     void pruefen(double x, double y, std::size_t ecke) const
     {
         achsePruefen(x, "x", bereich_.x, ecke);
@@ -235,12 +246,6 @@ private:
                          + "-Wert ist zu groß für seine Berichtsspalte (höchstens "
                          + std::to_string(bereich.zeichen) + " Zeichen).");
     }
-
-    // The arc from vertex i to the next one, where it has a bulge.
-    struct Bogenlage {
-        double mx = 0, my = 0, r = 0, anfang = 0, winkel = 0;
-        std::size_t schritte = 1;
-    };
 
     Bogenlage bogenlage(std::size_t i) const
     {
@@ -271,18 +276,14 @@ private:
             schritt = std::min(schritt, 2 * std::acos(1 - verhaeltnis));
         const double schritte = std::ceil(std::fabs(b.winkel) / schritt);
         if (!(schritte < static_cast<double>(groessteDxfPunktzahl)))
-            throw Fehler(ort(i) + ": die Bögen der Kontur ergäben mehr als "
-                         + std::to_string(groessteDxfPunktzahl) + " Punkte.");
+            zuVielePunkte(i);
         b.schritte = std::max<std::size_t>(1, static_cast<std::size_t>(schritte));
         return b;
     }
 
-    std::size_t zwischenpunkte(std::size_t i) const { return bogenlage(i).schritte - 1; }
-
-    // The points inside the arc from vertex i, after point k (vertex i).
-    void bogenSetzen(Kontur& kontur, Index& k, std::size_t i) const
+    // The points inside arc b from vertex i, after point k (vertex i).
+    void bogenSetzen(Kontur& kontur, Index& k, const Bogenlage& b, std::size_t i) const
     {
-        const Bogenlage b = bogenlage(i);
         for (std::size_t s = 1; s < b.schritte; ++s) {
             const double w =
                 b.anfang + b.winkel * static_cast<double>(s) / static_cast<double>(b.schritte);
