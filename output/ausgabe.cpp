@@ -141,8 +141,8 @@ Berichtsdatei::Berichtsdatei(std::string pfad, std::string bezeichnung)
     if (fd_ < 0)
         dateifehler(bezeichnung_, pfad_, "kann nicht angelegt werden", errno);
     temp_ = muster;
-    // Those of a new file; one that replaces a file gets that file's when it does.
-    ::fchmod(fd_, neueDateirechte());
+    // The temporary file stays private (mkostemp: rw for the owner only) until it
+    // takes its name and the permissions that go with it.
 }
 
 Berichtsdatei::~Berichtsdatei()
@@ -191,10 +191,11 @@ void Berichtsdatei::abschliessen()
 {
     fertigschreiben();
     if (!temp_.empty()) {
-        // A report that replaces a file keeps the permissions that file has now.
+        // A report that replaces a file keeps the permissions that file has now; a
+        // new one gets those of a new file.
         struct stat info {};
-        if (::stat(ziel_.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-            ::chmod(temp_.c_str(), info.st_mode & 07777);
+        const bool ersetzt = ::stat(ziel_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        ::chmod(temp_.c_str(), ersetzt ? info.st_mode & 07777 : neueDateirechte());
         if (::rename(temp_.c_str(), ziel_.c_str()) != 0)
             dateifehler(bezeichnung_, pfad_, "kann nicht gespeichert werden", errno);
         temp_.clear();
