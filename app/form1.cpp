@@ -4,10 +4,11 @@
 #include "app/dateidialog.h"
 #include "app/fokusrahmen.h"
 #include "app/schriften.h"
+#include "cad/dxfzeichnung.h"
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
 
@@ -63,7 +64,8 @@ std::string pfadVon(const QString& name) { return QFile::encodeName(name).toStdS
 // program in one of the two dialects beside it (the order of Form1::ncWahl_).
 const QStringList berichtsfilter = {QStringLiteral("TXT-Dateien (*.txt *.TXT)"),
                                     QStringLiteral("Bericht und Klartext-Programm (*.TXT *.H)"),
-                                    QStringLiteral("Bericht und DIN/ISO-Programm (*.TXT *.NC)")};
+                                    QStringLiteral("Bericht und DIN/ISO-Programm (*.TXT *.NC)"),
+                                    QStringLiteral("Bericht und DXF-Zeichnung (*.TXT *.DXF)")};
 
 // Shows the run in the window: the sketch of the points as soon as they are read.
 class Laufanzeige : public Kettenausgabe {
@@ -225,8 +227,9 @@ void Form1::Form_Load()
 void Form1::Command1_Click()
 {
     pabDatei->anfangsordnerSetzen(standardordner());
-    pabDatei->filterSetzen(
-        {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")}, 0);
+    pabDatei->filterSetzen({QStringLiteral("SPL- und DXF-Dateien (*.spl *.SPL *.dxf *.DXF)"),
+                            QStringLiteral("alle Dateien (*)")},
+                           0);
     if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
         return;  // cancelled: nothing changes
     strDateiname_ = pabDatei->dateiname();
@@ -250,11 +253,13 @@ void Form1::Command2_Click()
         return;  // cancelled: nothing changes
     ncWahl_ = pabDatei->gewaehlterFilter();
     const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
-    kanal2_.reset();  // discards the report file chosen before
+    kanal2_.reset();  // forgets the report name chosen before
     try {
         if (kanal1_)
             berichtPruefen(pfadVon(strDateiname_), berichtspfad);
-        kanal2_ = std::make_unique<Berichtsdatei>(berichtspfad);
+        // Refused at once, without waiting on a pipe and without leaving a file.
+        Berichtsdatei::pruefen(berichtspfad);
+        kanal2_ = berichtspfad;
     } catch (const Fehler& fehler) {
         // Only the report name was wrong: the point file stays chosen, so that a valid
         // name is all that is needed next.
@@ -286,18 +291,24 @@ void Form1::Command3_Click()
         Kettenausgabe* const ausgaben[] = {&anzeige};
         std::vector<Bahnausgabe*> bahnausgaben{&bahnanzeige};
         try {
-            std::unique_ptr<NcProgramm> programm;
-            if (const std::optional<Dialekt> dialekt = ncDialekt()) {
-                const std::string pfad = ncPfadAbleiten(kanal2_->pfad(), *dialekt);
-                const Ausgabedatei datei[] = {{"NC-Programm", pfad}};
-                ausgabenPruefen(pfadVon(strDateiname_), kanal2_->pfad(), datei);
-                programm = std::make_unique<NcProgramm>(*dialekt, pfad, pfadVon(strDateiname_),
-                                                        standardVorschub);
-                bahnausgaben.push_back(programm.get());
+            // The names are checked again: a pipe put in their place meanwhile
+            // would be waited on.
+            Berichtsdatei::pruefen(*kanal2_);
+            Berichtsdatei bericht(*kanal2_);
+            std::unique_ptr<Bahnausgabe> beiDemBericht;
+            if (const std::optional<Ausgabedatei> datei = beilage()) {
+                ausgabenPruefen(pfadVon(strDateiname_), *kanal2_, {&*datei, 1});
+                Berichtsdatei::pruefen(datei->pfad, datei->bezeichnung);
+                if (const std::optional<Dialekt> dialekt = ncDialekt())
+                    beiDemBericht = std::make_unique<NcProgramm>(
+                        *dialekt, datei->pfad, pfadVon(strDateiname_), standardVorschub);
+                else
+                    beiDemBericht = std::make_unique<DxfZeichnung>(datei->pfad);
+                bahnausgaben.push_back(beiDemBericht.get());
             }
             const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
                                       Kettenverfahren::schnell, Bahnverfahren::kurz};
-            berechnungDurchfuehren(auftrag, *kanal2_, ausgaben, bahnausgaben);
+            berechnungDurchfuehren(auftrag, bericht, ausgaben, bahnausgaben);
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {
@@ -320,14 +331,23 @@ std::optional<Dialekt> Form1::ncDialekt() const
     return std::nullopt;
 }
 
-// The dialog does not ask about the report file nor the NC program: their names are
+std::optional<Ausgabedatei> Form1::beilage() const
+{
+    if (const std::optional<Dialekt> dialekt = ncDialekt())
+        return Ausgabedatei{"NC-Programm", ncPfadAbleiten(*kanal2_, *dialekt)};
+    if (ncWahl_ == 3)
+        return Ausgabedatei{"DXF-Zeichnung", dxfPfadAbleiten(*kanal2_)};
+    return std::nullopt;
+}
+
+// The dialog does not ask about the report file nor the file beside it: their names are
 // derived from the chosen one. So a file of those names is replaced only after the
 // user has agreed here.
 bool Form1::ersetzenErlaubt()
 {
-    std::vector<std::string> pfade{kanal2_->pfad()};
-    if (const std::optional<Dialekt> dialekt = ncDialekt())
-        pfade.push_back(ncPfadAbleiten(kanal2_->pfad(), *dialekt));
+    std::vector<std::string> pfade{*kanal2_};
+    if (const std::optional<Ausgabedatei> datei = beilage())
+        pfade.push_back(datei->pfad);
     for (const std::string& pfad : pfade) {
         std::error_code fehler;
         if (std::filesystem::is_regular_file(pfad, fehler)
@@ -341,13 +361,13 @@ bool Form1::ersetzenErlaubt()
 void Form1::gleicheDateiPruefen() const
 {
     if (kanal1_ && kanal2_)
-        berichtPruefen(pfadVon(strDateiname_), kanal2_->pfad());
+        berichtPruefen(pfadVon(strDateiname_), *kanal2_);
 }
 
 void Form1::kanaeleSchliessen()
 {
     kanal1_.reset();
-    kanal2_.reset();  // a report that was not finished leaves no trace
+    kanal2_.reset();
 }
 
 void Form1::knoepfeAnpassen() { Command3->setEnabled(kanal1_ && kanal2_); }

@@ -4,16 +4,19 @@
 // file (Command2), sets the contour error fehl with the scroll bar (HScroll1, its
 // value shown by Label5; it starts at 0,05), and starts the computation (Command3);
 // the sketch of the points appears in the picture area on the right (Picture1), and
-// after a successful run the path the machine will cut over it. The report's save
-// dialog also offers an NC program (klartext or DIN/ISO) beside the report, with its
-// base name; the choice is kept for the next time.
+// after a successful run the path the machine will cut over it. The point file may
+// be a DXF drawing (its first contour). The report's save dialog also offers an NC
+// program (klartext or DIN/ISO) or a DXF drawing of the path beside the report,
+// with its base name; the choice is kept for the next time.
 // Command2 and Command3 appear in that order and are never hidden again.
 //
 // Channel 1 is the point file, opened when it is chosen (so that a file that cannot
 // be read is reported at once); the computation reads it again by name. Channel 2
-// is the report: a Berichtsdatei made when the report file is chosen, which takes
-// its name only at the end of a successful computation. Both are closed after each
-// computation, and Command3 stays disabled until both have been chosen again.
+// is the report's name, checked when it is chosen (no folder, pipe or device, a
+// folder that may be written to) without creating anything; the computation writes
+// the report to a hidden file that takes the name only at its successful end. Both
+// are closed after each computation, and Command3 stays disabled until both have
+// been chosen again.
 // Every failure is shown in a message box; it leaves no partial report and leaves
 // the window usable. A rejected report name closes only channel 2, so the point
 // file stays chosen; any other failure closes both channels.
@@ -22,12 +25,14 @@
 #include "app/dateidialog.h"
 #include "nc/ncprogramm.h"
 #include "report/zahlenformat.h"
+#include "run/berechnungslauf.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
+#include <string>
 
 class QLabel;
 class QPushButton;
@@ -36,7 +41,6 @@ class QStyle;
 
 namespace bogenkette {
 
-class Berichtsdatei;
 class Bildfeld;
 class Punktkanal;
 
@@ -52,7 +56,7 @@ public:
     // The scroll bar's value divided by 100; it starts at standardFehl.
     double fehl() const { return fehl_; }
     bool punktdateiOffen() const { return kanal1_ != nullptr; }
-    bool berichtOffen() const { return kanal2_ != nullptr; }
+    bool berichtOffen() const { return kanal2_.has_value(); }
 
 protected:
     // Shows a failure to the user (a message box).
@@ -71,6 +75,9 @@ private:
 
     // The dialect of the NC program chosen with the report, if any.
     std::optional<Dialekt> ncDialekt() const;
+    // The file chosen to be written beside the report (an NC program or a DXF
+    // drawing), if any.
+    std::optional<Ausgabedatei> beilage() const;
     bool ersetzenErlaubt();
     void kanaeleSchliessen();
     void knoepfeAnpassen();
@@ -95,10 +102,11 @@ private:
     QString strDateiname_;
     double fehl_ = 0.0;
     // The type chosen in the report's save dialog: 0 the report alone, 1 with a
-    // klartext program, 2 with a DIN/ISO program. Kept for the next choice.
+    // klartext program, 2 with a DIN/ISO program, 3 with a DXF drawing. Kept for
+    // the next choice.
     qsizetype ncWahl_ = 0;
     std::unique_ptr<Punktkanal> kanal1_;
-    std::unique_ptr<Berichtsdatei> kanal2_;
+    std::optional<std::string> kanal2_;  // the report's path
 };
 
 }  // namespace bogenkette

@@ -14,7 +14,7 @@
 #include "bench/eingaben.h"
 #include "common/fehler.h"
 #include "nc/ncprogramm.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 

@@ -2,19 +2,21 @@
 // for batch use.
 //
 //   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]
-//                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] [--bahn kurz|kette]
-//                  PUNKTDATEI...
+//                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] [--dxf PFAD.dxf]
+//                  [--bahn kurz|kette] [--kontur N] PUNKTDATEI...
 //
-// Each point file gets its own report (and NC program); a rejected file is named
+// Each point file gets its own report (and NC program, picture, drawing); a rejected file is named
 // on stderr and the others are converted all the same. Exit status 0 when every file was converted,
 // 1 when one was rejected or a file could not be read or written (no report is
 // left behind for it), 2 for a wrong command line (nothing is converted then).
 
+#include "cad/dxfzeichnung.h"
 #include "cli/fortschritt.h"
 #include "common/fehler.h"
+#include "input/dxfdatei.h"
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
@@ -26,6 +28,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -46,10 +49,12 @@ namespace {
 const char* const benutzung =
     "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]\n"
     "                       [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg]\n"
-    "                       [--bahn kurz|kette] PUNKTDATEI...\n"
+    "                       [--dxf PFAD.dxf] [--bahn kurz|kette] [--kontur N]\n"
+    "                       PUNKTDATEI...\n"
     "\n"
-    "Ersetzt die Punkte jeder Punktdatei (eine Zeile x,y je Punkt) durch eine Kette von\n"
-    "Kreisbögen und schreibt je Punktdatei einen Bericht (Windows-1252, CR LF).\n"
+    "Ersetzt die Punkte jeder Punktdatei (eine Zeile x,y je Punkt, oder eine DXF-Zeichnung\n"
+    "mit der Endung .dxf) durch eine Kette von Kreisbögen und schreibt je Punktdatei einen\n"
+    "Bericht (Windows-1252, CR LF).\n"
     "\n"
     "  --fehl WERT     zulässiger Konturfehler, eine positive Zahl (Vorgabe %s)\n"
     "  --locale NAME   regionale Zahlenformate, z. B. de_DE (Vorgabe: die des Systems,\n"
@@ -62,7 +67,11 @@ const char* const benutzung =
     "                  PUNKTDATEI mit der Endung H oder NC)\n"
     "  --vorschub F    Vorschub im NC-Programm in mm/min (Vorgabe %s)\n"
     "  --bild PFAD     zeichnet Punkte und Bahn als SVG-Bild, nur bei einer Punktdatei\n"
-    "  --bahn VERFAHREN die Bahn von NC-Programm und Bild: kurz (Vorgabe; die wenigsten\n"
+    "  --dxf PFAD      schreibt Bahn (LINE, ARC) und Punkte (LWPOLYLINE) als DXF-Zeichnung,\n"
+    "                  nur bei einer Punktdatei\n"
+    "  --kontur N      nimmt aus DXF-Zeichnungen die N-te Kontur (Polylinie oder Kette\n"
+    "                  von Linien, in Zeichnungsreihenfolge; Vorgabe 1)\n"
+    "  --bahn VERFAHREN die Bahn von NC-Programm, Bild und DXF: kurz (Vorgabe; die wenigsten\n"
     "                  Elemente, jeder Punkt höchstens fehl von der Bahn, die Bahn höchstens\n"
     "                  fehl vom Linienzug der Punkte) oder kette (entlang der Bögen des\n"
     "                  Berichts)\n"
@@ -93,6 +102,7 @@ struct Umsetzung {
     std::string bericht;
     std::string ncProgramm;
     std::string bild;
+    std::string dxf;
 };
 
 struct Aufruf {
@@ -101,6 +111,7 @@ struct Aufruf {
     std::optional<Dialekt> nc;
     double vorschub = standardVorschub;
     Bahnverfahren bahn = Bahnverfahren::kurz;
+    Index kontur = 1;  // of a DXF drawing
     std::vector<Umsetzung> umsetzungen;
 };
 
@@ -134,6 +145,16 @@ Bahnverfahren bahnLesen(const QString& wert)
         return Bahnverfahren::kette;
     falscherAufruf("--bahn \"" + wert.toStdString()
                    + "\" ist kein Verfahren der Bahn (kurz oder kette).");
+}
+
+Index konturLesen(const QString& wert)
+{
+    bool gelesen = false;
+    const qlonglong nummer = wert.toLongLong(&gelesen);
+    if (!gelesen || nummer < 1 || wert.startsWith(QLatin1Char('+')))
+        falscherAufruf("--kontur \"" + wert.toStdString()
+                       + "\" ist keine Konturnummer (1, 2, 3 ...).");
+    return nummer;
 }
 
 Dialekt dialektLesen(const QString& wert)
@@ -179,9 +200,12 @@ Aufruf aufrufLesen(const QStringList& argumente)
     const QCommandLineOption vorschub(QStringLiteral("vorschub"), {}, QStringLiteral("F"));
     const QCommandLineOption bild(QStringLiteral("bild"), {}, QStringLiteral("PFAD"));
     const QCommandLineOption bahn(QStringLiteral("bahn"), {}, QStringLiteral("VERFAHREN"));
+    const QCommandLineOption dxf(QStringLiteral("dxf"), {}, QStringLiteral("PFAD"));
+    const QCommandLineOption kontur(QStringLiteral("kontur"), {}, QStringLiteral("N"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({fehl, locale, bericht, nc, ncDatei, vorschub, bild, bahn, hilfe, version});
+    parser.addOptions(
+        {fehl, locale, bericht, nc, ncDatei, vorschub, bild, dxf, bahn, kontur, hilfe, version});
     if (!parser.parse(argumente))
         falscherAufruf(parser.errorText().toStdString());
     if (parser.isSet(hilfe)) {
@@ -206,15 +230,21 @@ Aufruf aufrufLesen(const QStringList& argumente)
         falscherAufruf("--nc-datei und --vorschub gehen nur mit --nc.");
     if (parser.isSet(bahn)) {
         aufruf.bahn = bahnLesen(parser.value(bahn));
-        if (!aufruf.nc && !parser.isSet(bild))
-            falscherAufruf("--bahn geht nur mit --nc oder --bild.");
+        if (!aufruf.nc && !parser.isSet(bild) && !parser.isSet(dxf))
+            falscherAufruf("--bahn geht nur mit --nc, --bild oder --dxf.");
     }
     const QStringList dateien = parser.positionalArguments();
     if (dateien.isEmpty() || dateien.contains(QString()))
         falscherAufruf("keine Punktdatei angegeben.");
+    if (parser.isSet(kontur)) {
+        aufruf.kontur = konturLesen(parser.value(kontur));
+        if (std::none_of(dateien.begin(), dateien.end(),
+                         [](const QString& d) { return istDxfName(d.toStdString()); }))
+            falscherAufruf("--kontur geht nur mit einer DXF-Zeichnung (PUNKTDATEI.dxf).");
+    }
     // Options that name one file go with one point file only.
     for (const auto& [option, name] : {std::pair{&bericht, "-o"}, std::pair{&ncDatei, "--nc-datei"},
-                                       std::pair{&bild, "--bild"}}) {
+                                       std::pair{&bild, "--bild"}, std::pair{&dxf, "--dxf"}}) {
         if (parser.isSet(*option) && dateien.size() > 1)
             falscherAufruf(std::string(name)
                            + " nennt eine Datei und geht nur mit einer Punktdatei.");
@@ -223,8 +253,11 @@ Aufruf aufrufLesen(const QStringList& argumente)
     }
     for (const QString& datei : dateien) {
         const std::string punktdatei = datei.toStdString();
-        Umsetzung u{
-            punktdatei, berichtspfadAbleiten(punktdatei), {}, parser.value(bild).toStdString()};
+        Umsetzung u{punktdatei,
+                    berichtspfadAbleiten(punktdatei),
+                    {},
+                    parser.value(bild).toStdString(),
+                    parser.value(dxf).toStdString()};
         if (parser.isSet(bericht))
             u.bericht = parser.value(bericht).toStdString();
         if (aufruf.nc)
@@ -257,6 +290,8 @@ std::vector<std::unique_ptr<Bahnausgabe>> ausgabenAnlegen(const Umsetzung& u, co
         dateien.push_back({"NC-Programm", u.ncProgramm});
     if (!u.bild.empty())
         dateien.push_back({"Bild", u.bild});
+    if (!u.dxf.empty())
+        dateien.push_back({"DXF-Zeichnung", u.dxf});
     ausgabenPruefen(u.punktdatei, u.bericht, dateien);
     std::vector<std::unique_ptr<Bahnausgabe>> ausgaben;
     if (!u.ncProgramm.empty())
@@ -264,11 +299,14 @@ std::vector<std::unique_ptr<Bahnausgabe>> ausgabenAnlegen(const Umsetzung& u, co
             std::make_unique<NcProgramm>(*aufruf.nc, u.ncProgramm, u.punktdatei, aufruf.vorschub));
     if (!u.bild.empty())
         ausgaben.push_back(std::make_unique<Bahnbild>(u.bild));
+    if (!u.dxf.empty())
+        ausgaben.push_back(std::make_unique<DxfZeichnung>(u.dxf));
     return ausgaben;
 }
 
 // The line on stdout for a converted point file.
-void zusammenfassen(const Umsetzung& u, const Laufergebnis& ergebnis, double sekunden)
+void zusammenfassen(const Umsetzung& u, const Aufruf& aufruf, const Laufergebnis& ergebnis,
+                    double sekunden)
 {
     std::string dazu;
     if (!u.ncProgramm.empty())
@@ -276,9 +314,16 @@ void zusammenfassen(const Umsetzung& u, const Laufergebnis& ergebnis, double sek
                 + (ergebnis.bahnelemente == 1 ? " Bahnsatz)" : " Bahnsätze)");
     if (!u.bild.empty())
         dazu += ", Bild " + u.bild;
-    std::printf("Bericht geschrieben: %s (%lld Punkte, %lld %s, %s s)%s\n", u.bericht.c_str(),
-                static_cast<long long>(ergebnis.punkte), static_cast<long long>(ergebnis.boegen),
-                ergebnis.boegen == 1 ? "Bogen" : "Bögen",
+    if (!u.dxf.empty())
+        dazu += ", DXF-Zeichnung " + u.dxf;
+    // Which contour of a drawing, and how many it has.
+    const std::string kontur = ergebnis.konturen == 0
+                                   ? std::string()
+                                   : "Kontur " + std::to_string(aufruf.kontur) + " von "
+                                         + std::to_string(ergebnis.konturen) + ", ";
+    std::printf("Bericht geschrieben: %s (%s%lld Punkte, %lld %s, %s s)%s\n", u.bericht.c_str(),
+                kontur.c_str(), static_cast<long long>(ergebnis.punkte),
+                static_cast<long long>(ergebnis.boegen), ergebnis.boegen == 1 ? "Bogen" : "Bögen",
                 QLocale(QLocale::German).toString(sekunden, 'f', 2).toUtf8().constData(),
                 dazu.c_str());
     std::fflush(stdout);
@@ -296,12 +341,12 @@ bool umsetzen(const Umsetzung& u, const Aufruf& aufruf, const Zahlenformat& form
         std::vector<Bahnausgabe*> bahnausgaben;
         for (const auto& ausgabe : ausgaben)
             bahnausgaben.push_back(ausgabe.get());
-        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell,
-                                  aufruf.bahn};
+        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl,  format, Kettenverfahren::schnell,
+                                  aufruf.bahn,  aufruf.kontur};
         const Laufergebnis ergebnis =
             berechnungDurchfuehren(auftrag, bericht, weitere, bahnausgaben);
         const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
-        zusammenfassen(u, ergebnis, dauer.count());
+        zusammenfassen(u, aufruf, ergebnis, dauer.count());
         return true;
     } catch (const Fehler& fehler) {
         std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());

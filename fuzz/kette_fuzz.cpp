@@ -14,7 +14,7 @@
 #include "common/fehler.h"
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 
 #include <algorithm>

@@ -1,118 +1,20 @@
 #include "input/punktdatei.h"
 
 #include "common/fehler.h"
+#include "input/bytequelle.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace bogenkette {
 
 namespace {
-
-// Bytes of a file or of a text in memory, handed out in pieces.
-class Bytequelle {
-public:
-    virtual ~Bytequelle() = default;
-    // Fills up to `platz` bytes; 0 at the end. Throws Fehler on a read error.
-    virtual std::size_t lesen(char* ziel, std::size_t platz) = 0;
-    // How many bytes there are to read, as far as known in advance.
-    virtual std::size_t umfang() const { return SIZE_MAX; }
-};
-
-// A pipe or device: its bytes cannot be read a second time from the first one.
-[[noreturn]] void nichtZweimalLesbar(const std::string& pfad)
-{
-    throw Fehler("Punktdatei " + dateiname(pfad)
-                 + " lässt sich nicht ein zweites Mal von vorn lesen (keine gewöhnliche "
-                   "Datei, etwa eine Pipe); bitte die Punkte in einer Datei speichern.");
-}
-
-class Dateiquelle : public Bytequelle {
-public:
-    // `nurDatei`: refuses anything but a regular file, and without waiting: a pipe
-    // opened to read waits for a writer.
-    explicit Dateiquelle(const std::string& pfad, bool nurDatei = false) : pfad_(pfad)
-    {
-        fd_ = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC | (nurDatei ? O_NONBLOCK : 0));
-        if (fd_ < 0)
-            fehler("kann nicht geöffnet werden", errno);
-        try {
-            struct stat info {};
-            if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode))
-                fehler("kann nicht gelesen werden", EISDIR);
-            if (nurDatei && !S_ISREG(info.st_mode))
-                nichtZweimalLesbar(pfad_);
-            if (S_ISREG(info.st_mode))
-                umfang_ = static_cast<std::size_t>(info.st_size);
-        } catch (...) {
-            ::close(fd_);  // the destructor does not run for a refused file
-            throw;
-        }
-        ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-    }
-    ~Dateiquelle() override
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    std::size_t lesen(char* ziel, std::size_t platz) override
-    {
-        for (;;) {
-            const ssize_t n = ::read(fd_, ziel, platz);
-            if (n >= 0)
-                return static_cast<std::size_t>(n);
-            if (errno != EINTR)
-                fehler("kann nicht gelesen werden", errno);
-        }
-    }
-    std::size_t umfang() const override { return umfang_; }
-
-    // Starts again at the first byte, on the same open file: a file replaced or
-    // renamed meanwhile does not matter. A pipe cannot start again; reopening it
-    // by name would wait for a writer that never comes.
-    void zurueckspulen()
-    {
-        if (::lseek(fd_, 0, SEEK_SET) != 0)
-            nichtZweimalLesbar(pfad_);
-    }
-
-private:
-    [[noreturn]] void fehler(const char* was, int nummer)
-    {
-        throw Fehler("Punktdatei " + dateiname(pfad_) + " " + was + ": "
-                     + systemfehlerText(nummer));
-    }
-    std::string pfad_;
-    int fd_ = -1;
-    std::size_t umfang_ = SIZE_MAX;
-};
-
-class Textquelle : public Bytequelle {
-public:
-    explicit Textquelle(std::string_view text) : rest_(text) {}
-    std::size_t lesen(char* ziel, std::size_t platz) override
-    {
-        const std::size_t n = std::min(platz, rest_.size());
-        std::memcpy(ziel, rest_.data(), n);
-        rest_.remove_prefix(n);
-        return n;
-    }
-    std::size_t umfang() const override { return rest_.size(); }
-
-private:
-    std::string_view rest_;
-};
 
 // The first LF or CR in p[i .. ende), or ende: eight bytes at a time, a byte of
 // the word being found by the borrow it causes when the word minus 0x01 in every

@@ -2,7 +2,7 @@
 
 #include "common/fehler.h"
 #include "nc/programmtext.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 
 #include <charconv>
 #include <filesystem>

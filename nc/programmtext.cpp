@@ -1,6 +1,6 @@
 #include "nc/programmtext.h"
 
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 
 #include <charconv>
 #include <cmath>

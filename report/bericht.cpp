@@ -2,7 +2,7 @@
 
 #include "common/fehler.h"
 #include "geometry/geometrie.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/zahlenformat.h"
 
 #include <bit>

@@ -4,8 +4,9 @@
 #include "common/vektorregister.h"
 #include "geometry/kette.h"
 #include "geometry/kette_einfach.h"
+#include "input/dxfdatei.h"
 #include "input/punktdatei.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/schreibfaden.h"
 #include "run/bahnlauf.h"
@@ -41,6 +42,18 @@ private:
 double fehlWaehlen(const std::optional<double>& fehl)
 {
     return fehl && *fehl > 0.0 ? *fehl : standardFehl;
+}
+
+// The points of the run: the lines of a point file, or a contour of a DXF
+// drawing, whose arcs are expanded within fehl.
+Kontur punkteEinlesen(const Laufauftrag& auftrag, double fehl, Index& konturen)
+{
+    const Wertebereich bereich = wertebereich(auftrag.format);
+    if (!istDxfName(auftrag.punktdatei))
+        return punktdateiLesen(auftrag.punktdatei, bereich);
+    Dxfkontur dxf = dxfLesen(auftrag.punktdatei, bereich, fehl, auftrag.kontur);
+    konturen = dxf.konturen;
+    return std::move(dxf.kontur);
 }
 
 }  // namespace
@@ -83,8 +96,9 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
     try {
         vektorregisterFreigeben();  // before the threads start, which take over the state
         berichtPruefen(auftrag.punktdatei, bericht.pfad());
-        const Kontur kontur = punktdateiLesen(auftrag.punktdatei, wertebereich(auftrag.format));
         const double fehl = fehlWaehlen(auftrag.fehl);
+        Index konturen = 0;
+        const Kontur kontur = punkteEinlesen(auftrag, fehl, konturen);
         for (Kettenausgabe* ausgabe : weitere)
             ausgabe->beginnen(kontur, fehl);
         Bericht text(bericht, auftrag.format, kontur, bericht.pfad());
@@ -111,7 +125,7 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
         for (Kettenausgabe* ausgabe : weitere)
             ausgabe->freigeben();
         bericht.abschliessen();
-        return {kontur.anzahl, boegen, fehl, bahn.elemente()};
+        return {kontur.anzahl, boegen, fehl, bahn.elemente(), konturen};
     } catch (...) {
         bericht.verwerfen();
         throw;

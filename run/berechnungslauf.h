@@ -25,6 +25,7 @@ enum class Kettenverfahren { schnell, einfach };
 
 // What a run needs besides the report file.
 struct Laufauftrag {
+    // A point file, or a DXF drawing (a name ending in .dxf, any case).
     std::string punktdatei;
     // The permissible contour error; standardFehl where it has no value or is
     // not positive.
@@ -33,6 +34,8 @@ struct Laufauftrag {
     Kettenverfahren verfahren;
     // How the path of the NC programs and pictures is made.
     Bahnverfahren bahn;
+    // Which contour of a DXF drawing, from 1 in drawing order.
+    Index kontur = 1;
 };
 
 struct Laufergebnis {
@@ -40,6 +43,7 @@ struct Laufergebnis {
     Index boegen = 0;
     double fehl = 0.0;       // the contour error used
     Index bahnelemente = 0;  // of the path, where one was made
+    Index konturen = 0;      // the contours of a DXF drawing; 0 for a point file
 };
 
 // Runs the computation of `auftrag` into the opened report and the further

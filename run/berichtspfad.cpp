@@ -26,6 +26,8 @@ std::string ncPfadAbleiten(const std::string& punktdatei, Dialekt dialekt)
     return endungErsetzen(punktdatei, ncEndung(dialekt));
 }
 
+std::string dxfPfadAbleiten(const std::string& name) { return endungErsetzen(name, "DXF"); }
+
 bool gleicheDatei(const std::string& a, const std::string& b)
 {
     std::error_code fehler;

@@ -17,6 +17,10 @@ std::string berichtspfadAbleiten(const std::string& name);
 // "H" (klartext) or "NC" (din): kontur.spl gives kontur.H or kontur.NC.
 std::string ncPfadAbleiten(const std::string& punktdatei, Dialekt dialekt);
 
+// The DXF drawing's path beside a report or point file, named the same way with
+// the extension "DXF": kontur.TXT gives kontur.DXF.
+std::string dxfPfadAbleiten(const std::string& name);
+
 // True when both paths name the same existing file (links and hard links
 // resolved). Writing the report there would destroy the point file.
 bool gleicheDatei(const std::string& a, const std::string& b);

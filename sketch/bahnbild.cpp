@@ -1,7 +1,7 @@
 #include "sketch/bahnbild.h"
 
 #include "common/fehler.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 
 #include <algorithm>
 #include <charconv>

@@ -6,7 +6,7 @@
 #include "zufallskonturen.h"
 
 #include "input/punktdatei.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/zahlenformat.h"
 #include "sketch/bahnbild.h"

@@ -4,7 +4,7 @@
 #include "kettenpruefung.h"
 
 #include "input/punktdatei.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/zahlenformat.h"
 

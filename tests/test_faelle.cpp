@@ -1,6 +1,6 @@
 // The reports of the bundled cases, byte for byte, through the library and
 // through the converter, and the converter's command line.
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 

@@ -5,7 +5,7 @@
 #include "app/dateidialog.h"
 #include "app/form1.h"
 #include "common/fehler.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
 #include "testhilfen.h"
@@ -456,8 +456,9 @@ TEST_F(Fenster, DialogBehaeltSeinenNamen)
     EXPECT_EQ(erster.art, Dateidialog::Art::oeffnen);
     EXPECT_EQ(erster.ordner, standardordner());
     EXPECT_EQ(erster.vorschlag, QString());
-    EXPECT_EQ(erster.filter, (QStringList{QStringLiteral("SPL-Dateien (*.spl *.SPL)"),
-                                          QStringLiteral("alle Dateien (*)")}));
+    EXPECT_EQ(erster.filter,
+              (QStringList{QStringLiteral("SPL- und DXF-Dateien (*.spl *.SPL *.dxf *.DXF)"),
+                           QStringLiteral("alle Dateien (*)")}));
     for (std::size_t i : {1u, 2u}) {
         EXPECT_EQ(antworten->aufrufe[i].ordner, q(ordner));
         EXPECT_EQ(antworten->aufrufe[i].vorschlag, QStringLiteral("kontur.spl"));
@@ -466,7 +467,8 @@ TEST_F(Fenster, DialogBehaeltSeinenNamen)
     EXPECT_EQ(antworten->aufrufe[2].filter,
               (QStringList{QStringLiteral("TXT-Dateien (*.txt *.TXT)"),
                            QStringLiteral("Bericht und Klartext-Programm (*.TXT *.H)"),
-                           QStringLiteral("Bericht und DIN/ISO-Programm (*.TXT *.NC)")}));
+                           QStringLiteral("Bericht und DIN/ISO-Programm (*.TXT *.NC)"),
+                           QStringLiteral("Bericht und DXF-Zeichnung (*.TXT *.DXF)")}));
     EXPECT_EQ(antworten->aufrufe[2].vorauswahl, 0);
     EXPECT_EQ(antworten->dateiname(), q(spl));
 
@@ -519,12 +521,14 @@ TEST_F(Fenster, NeueWahlErsetztDenOffenenKanal)
               std::string::npos);
 }
 
+// Choosing the report creates nothing yet (no hidden file that a killed program
+// would leave behind), and closing the window leaves nothing either.
 TEST_F(Fenster, SchliessenVerwirftDenBericht)
 {
     schreiben(ordner / "a.spl", dreiPunkte);
     punktdatei(ordner / "a.spl");
     bericht(ordner / "a.txt");
-    EXPECT_EQ(dateien().size(), 2u);  // the point file and the report's temporary file
+    EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
     fenster.reset();
     EXPECT_EQ(dateien(), std::vector<std::string>{"a.spl"});
 }
@@ -714,6 +718,111 @@ TEST_F(Fenster, PipeAlsPunktdateiWirdAbgelehntNichtErwartet)
         << meldung;
     EXPECT_EQ(knoepfe(), "x--");
     EXPECT_FALSE(fenster->punktdateiOffen());
+}
+
+// A report name that is no regular file is refused when it is chosen, as a point
+// file is: a named pipe at once, without waiting for a reader; a device; a folder
+// that may not be written to. Nothing is created for the check.
+TEST_F(Fenster, BerichtsnameOhneGewoehnlicheDateiWirdSofortAbgelehnt)
+{
+    using namespace std::chrono_literals;
+    schreiben(ordner / "a.spl", dreiPunkte);
+    punktdatei(ordner / "a.spl");
+    const fs::path rohr = ordner / "rohr.TXT";
+    ASSERT_EQ(::mkfifo(rohr.c_str(), 0600), 0);
+    // Should the window wait after all, a reader ends the wait after two seconds.
+    std::mutex sperre;
+    std::condition_variable signal;
+    bool gewaehlt = false;
+    std::thread leser([&] {
+        std::unique_lock lock(sperre);
+        if (signal.wait_for(lock, 2s, [&] { return gewaehlt; }))
+            return;
+        const int fd = ::open(rohr.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        while (!gewaehlt) {
+            lock.unlock();
+            char puffer[4096];
+            while (fd >= 0 && ::read(fd, puffer, sizeof puffer) > 0) {
+            }
+            std::this_thread::sleep_for(10ms);
+            lock.lock();
+        }
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const auto anfang = std::chrono::steady_clock::now();
+    bericht(ordner / "rohr.txt");
+    const auto dauer = std::chrono::steady_clock::now() - anfang;
+    {
+        const std::lock_guard lock(sperre);
+        gewaehlt = true;
+    }
+    signal.notify_one();
+    leser.join();
+
+    EXPECT_LT(dauer, 1s);
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_EQ(fenster->meldungen[0].toStdString(),
+              "Bericht " + dateiname(rohr.string())
+                  + " ist keine gewöhnliche Datei (etwa eine Pipe oder ein Gerät); bitte einen "
+                    "anderen Namen wählen.");
+    EXPECT_EQ(knoepfe(), "xx-");
+    EXPECT_FALSE(fenster->berichtOffen());
+
+    // A device, under a link to it.
+    fs::create_symlink("/dev/null", ordner / "geraet.TXT");
+    bericht(ordner / "geraet.txt");
+    ASSERT_EQ(fenster->meldungen.size(), 2);
+    EXPECT_NE(fenster->meldungen[1].toStdString().find("ist keine gewöhnliche Datei"),
+              std::string::npos);
+    fs::create_directory(ordner / "gesperrt");
+    fs::permissions(ordner / "gesperrt", fs::perms::owner_read | fs::perms::owner_exec);
+    bericht(ordner / "gesperrt" / "b.txt");
+    const bool alsRoot = ::geteuid() == 0;  // root may write anywhere
+    EXPECT_EQ(fenster->meldungen.size(), alsRoot ? 2 : 3)
+        << fenster->meldungen.join('\n').toStdString();
+    fs::permissions(ordner / "gesperrt", fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(ordner / "gesperrt"));
+    EXPECT_EQ(dateien(), (std::vector<std::string>{"a.spl", "geraet.TXT", "gesperrt", "rohr.TXT"}));
+}
+
+// The permissions of a replaced report are those it has when it is replaced, not
+// when its name was chosen.
+TEST_F(Fenster, ErsetzterBerichtBehaeltSeineRechteVonJetzt)
+{
+    schreiben(ordner / "a.spl", dreiPunkte);
+    schreiben(ordner / "a.TXT", "alter Bericht");
+    fs::permissions(ordner / "a.TXT", static_cast<fs::perms>(0640));
+    punktdatei(ordner / "a.spl");
+    bericht(ordner / "a.txt");
+    fs::permissions(ordner / "a.TXT", static_cast<fs::perms>(0600));
+    fenster->ersetzen = {true};
+    rechnen();
+    EXPECT_TRUE(fenster->meldungen.isEmpty());
+    EXPECT_NE(lesen(ordner / "a.TXT"), "alter Bericht");
+    EXPECT_EQ(static_cast<unsigned>(fs::status(ordner / "a.TXT").permissions()), 0600u);
+}
+
+// A DXF drawing as the point file, and a DXF drawing of the path beside the report:
+// the same files as the converter writes.
+TEST_F(Fenster, DxfZeichnungHinUndZurueck)
+{
+    const fs::path spl = ordner / "k.spl";
+    fs::copy_file(fs::path(TESTDATEN) / "fuenf_punkte_ein_bogen.spl", spl);
+    ASSERT_EQ(cli("--dxf " + q(ordner / "k.dxf").toStdString() + " " + q(spl).toStdString()).status,
+              0);
+    punktdatei(ordner / "k.dxf");
+    antworten->filterWahl = 3;
+    bericht(ordner / "aus.txt");
+    rechnen();
+    EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
+    EXPECT_EQ(lesen(ordner / "aus.TXT"), lesen(ordner / "k.TXT"));
+    const auto cliLauf =
+        cli("--dxf " + q(ordner / "cli.dxf").toStdString() + " -o "
+            + q(ordner / "cli.TXT").toStdString() + " " + q(ordner / "k.dxf").toStdString());
+    ASSERT_EQ(cliLauf.status, 0) << cliLauf.ausgabe;
+    EXPECT_EQ(lesen(ordner / "aus.DXF"), lesen(ordner / "cli.dxf"));
+    EXPECT_NE(lesen(ordner / "aus.DXF").find("\r\nBAHN\r\n"), std::string::npos);
 }
 
 TEST_F(Fenster, AbgelehntePunktdateiLaesstVorhandenenBerichtStehen)

@@ -9,7 +9,7 @@
 #include "geometry/kuerzeste_bahn.h"
 #include "geometry/kuerzeste_bahn_einfach.h"
 #include "input/punktdatei.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/zahlenformat.h"
 

@@ -10,7 +10,7 @@
 #include "input/punktdatei.h"
 #include "nc/ncprogramm.h"
 #include "nc/programmtext.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
@@ -35,17 +35,6 @@ using namespace bogenkette::test;
 namespace {
 
 // ---- rs274 ---------------------------------------------------------------
-
-// CI says so in BOGENKETTE_CI (set by .ci/run) or CI (set by most CI services).
-bool imCi()
-{
-    for (const char* name : {"BOGENKETTE_CI", "CI"}) {
-        const char* wert = std::getenv(name);
-        if (wert && *wert && std::strcmp(wert, "0") != 0 && std::strcmp(wert, "false") != 0)
-            return true;
-    }
-    return false;
-}
 
 std::string rs274Suchen()
 {

@@ -1,5 +1,5 @@
 #include "common/fehler.h"
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 #include "report/bericht.h"
 #include "report/schreibfaden.h"
 #include "report/zahlenformat.h"

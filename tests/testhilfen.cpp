@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -34,6 +36,16 @@ std::string lesen(const fs::path& pfad)
 void schreiben(const fs::path& pfad, const std::string& inhalt)
 {
     std::ofstream(pfad, std::ios::binary) << inhalt;
+}
+
+bool imCi()
+{
+    for (const char* name : {"BOGENKETTE_CI", "CI"}) {
+        const char* wert = std::getenv(name);
+        if (wert && *wert && std::strcmp(wert, "0") != 0 && std::strcmp(wert, "false") != 0)
+            return true;
+    }
+    return false;
 }
 
 std::string q(const fs::path& p)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks that the folders include only downhill, along the flow of data:
-#   common < input < geometry < report, nc, sketch < run < app, cli
-# An output may use another output (the NC program writes its file through the
-# report's file class); bench/ and fuzz/ stand beside the programs and, like
-# cli/, include nothing from app/. Prints every include that runs uphill.
+#   common < input < geometry < output < report, nc, sketch, cad < run < app, cli
+# output/ holds the file writer that every output writes through; the outputs
+# themselves (report, nc, sketch, cad) stand side by side and none includes another.
+# bench/ and fuzz/ stand beside the programs and, like cli/, include nothing from
+# app/. Prints every include that runs uphill or sideways.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,23 +13,29 @@ stufe() {
     common) echo 0 ;;
     input) echo 1 ;;
     geometry) echo 2 ;;
-    report | nc | sketch) echo 3 ;;
-    run) echo 4 ;;
-    app | cli | bench | fuzz) echo 5 ;;
+    output) echo 3 ;;
+    report | nc | sketch | cad) echo 4 ;;
+    run) echo 5 ;;
+    app | cli | bench | fuzz) echo 6 ;;
     *) echo "" ;;
   esac
 }
 
+# The folders that each make one output of a run from the arc chain.
+ausgabeordner() { [[ "$1" =~ ^(report|nc|sketch|cad)$ ]]; }
+
 fehler=0
-for ordner in common input geometry report nc sketch run app cli bench fuzz; do
+for ordner in common input geometry output report nc sketch cad run app cli bench fuzz; do
   [ -d "$ordner" ] || continue
   eigene=$(stufe "$ordner")
   while IFS=: read -r datei _ zeile; do
     ziel=$(sed -E 's/^#include "([a-z]+)\/.*/\1/' <<<"$zeile")
-    [ "$ziel" = "$zeile" ] && continue  # an include from the same folder
+    [ "$ziel" = "$zeile" ] && continue  # an include without a folder
+    [ "$ziel" = "$ordner" ] && continue  # from its own folder
     stufeZiel=$(stufe "$ziel")
     [ -n "$stufeZiel" ] || continue
-    if [ "$stufeZiel" -gt "$eigene" ] || { [ "$ziel" = app ] && [ "$ordner" != app ]; }; then
+    if [ "$stufeZiel" -gt "$eigene" ] || { [ "$ziel" = app ] && [ "$ordner" != app ]; } \
+      || { ausgabeordner "$ordner" && ausgabeordner "$ziel"; }; then
       echo "$datei: $zeile (von $ordner nach $ziel)"
       fehler=1
     fi

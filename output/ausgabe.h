@@ -1,5 +1,6 @@
-// Where the report's bytes go: a buffered sink, one implementation that keeps them
-// in memory and one that writes a file which reaches its name only when complete.
+// Where the bytes of every output go (the report, the NC programs, the pictures):
+// a buffered sink, one implementation that keeps them in memory and one that
+// writes a file which reaches its name only when complete.
 #pragma once
 
 #include <cstddef>
@@ -54,7 +55,7 @@ private:
 // left as it was, and a report that is given up (or never finished) leaves no
 // trace. A target that is a device or pipe (e.g. /dev/null) is written directly.
 // A symbolic link as the target is followed: the file it points to is replaced. A
-// file that is replaced keeps its permissions.
+// file that is replaced keeps the permissions it has when it is replaced.
 // The other files of a run (an NC program, a picture) are written the same way,
 // with their own word in the messages.
 class Berichtsdatei : public Ausgabe {
@@ -74,6 +75,13 @@ public:
     void verwerfen();
 
     const std::string& pfad() const { return pfad_; }
+
+    // Checks, without creating anything, that `pfad` can take a file written this
+    // way: it is no folder, where it exists it is a regular file (a pipe or device
+    // would be written directly, and opening a pipe waits for a reader), and its
+    // folder exists and may be written to. Throws Fehler worded as the
+    // constructor's, with `bezeichnung` as there.
+    static void pruefen(const std::string& pfad, const std::string& bezeichnung = "Bericht");
 
 protected:
     void senden(const char* daten, std::size_t laenge) override;

@@ -1,4 +1,4 @@
-#include "report/ausgabe.h"
+#include "output/ausgabe.h"
 
 #include "common/fehler.h"
 
@@ -82,19 +82,47 @@ mode_t neueDateirechte()
     return 0666 & ~maske;
 }
 
+// The file a path names: a link followed to the file it names, so that the link
+// itself stays.
+std::string zielVon(const std::string& pfad)
+{
+    std::error_code fehler;
+    if (std::filesystem::is_symlink(pfad, fehler)) {
+        const auto aufgeloest = std::filesystem::weakly_canonical(pfad, fehler);
+        if (!fehler)
+            return aufgeloest.string();
+    }
+    return pfad;
+}
+
 }  // namespace
 
-Berichtsdatei::Berichtsdatei(std::string pfad, std::string bezeichnung)
-    : pfad_(std::move(pfad)), bezeichnung_(std::move(bezeichnung)), ziel_(pfad_)
+void Berichtsdatei::pruefen(const std::string& pfad, const std::string& bezeichnung)
 {
-    // Follow a link to the file it names, so the link itself stays.
-    std::error_code fehler;
-    if (std::filesystem::is_symlink(ziel_, fehler)) {
-        const auto aufgeloest = std::filesystem::weakly_canonical(ziel_, fehler);
-        if (!fehler)
-            ziel_ = aufgeloest.string();
+    const std::string ziel = zielVon(pfad);
+    struct stat info {};
+    if (::stat(ziel.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            dateifehler(bezeichnung, pfad, "kann nicht angelegt werden", EISDIR);
+        if (!S_ISREG(info.st_mode))
+            throw Fehler(bezeichnung + " " + dateiname(pfad)
+                         + " ist keine gewöhnliche Datei (etwa eine Pipe oder ein Gerät); bitte "
+                           "einen anderen Namen wählen.");
+        if (::access(ziel.c_str(), W_OK) != 0)
+            dateifehler(bezeichnung, pfad, "kann nicht geschrieben werden", errno);
     }
+    const std::string ordner = verzeichnisVon(ziel);
+    if (::stat(ordner.c_str(), &info) != 0)
+        dateifehler(bezeichnung, pfad, "kann nicht angelegt werden", errno);
+    if (!S_ISDIR(info.st_mode))
+        dateifehler(bezeichnung, pfad, "kann nicht angelegt werden", ENOTDIR);
+    if (::access(ordner.c_str(), W_OK | X_OK) != 0)
+        dateifehler(bezeichnung, pfad, "kann nicht angelegt werden", errno);
+}
 
+Berichtsdatei::Berichtsdatei(std::string pfad, std::string bezeichnung)
+    : pfad_(std::move(pfad)), bezeichnung_(std::move(bezeichnung)), ziel_(zielVon(pfad_))
+{
     struct stat info {};
     const bool vorhanden = ::stat(ziel_.c_str(), &info) == 0;
     if (vorhanden) {
@@ -113,8 +141,8 @@ Berichtsdatei::Berichtsdatei(std::string pfad, std::string bezeichnung)
     if (fd_ < 0)
         dateifehler(bezeichnung_, pfad_, "kann nicht angelegt werden", errno);
     temp_ = muster;
-    // A report that replaces a file keeps that file's permissions.
-    ::fchmod(fd_, vorhanden ? info.st_mode & 07777 : neueDateirechte());
+    // The temporary file stays private (mkostemp: rw for the owner only) until it
+    // takes its name and the permissions that go with it.
 }
 
 Berichtsdatei::~Berichtsdatei()
@@ -163,6 +191,11 @@ void Berichtsdatei::abschliessen()
 {
     fertigschreiben();
     if (!temp_.empty()) {
+        // A report that replaces a file keeps the permissions that file has now; a
+        // new one gets those of a new file.
+        struct stat info {};
+        const bool ersetzt = ::stat(ziel_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        ::chmod(temp_.c_str(), ersetzt ? info.st_mode & 07777 : neueDateirechte());
         if (::rename(temp_.c_str(), ziel_.c_str()) != 0)
             dateifehler(bezeichnung_, pfad_, "kann nicht gespeichert werden", errno);
         temp_.clear();
