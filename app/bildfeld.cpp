@@ -46,7 +46,8 @@ void Bildfeld::skizzeZeichnen(const Kontur& kontur)
     repaint();
 }
 
-void Bildfeld::bahnZeichnen(const Kontur& kontur, double fehl, const std::vector<Bogen>& boegen)
+void Bildfeld::bahnZeichnen(const Kontur& kontur, const Toleranzband& band,
+                            const std::vector<Bogen>& boegen)
 {
     if (bild_.size() != flaechengroesse() || kontur.anzahl < 1
         || bahnrahmen(kontur).ausserhalb != 0)
@@ -57,7 +58,7 @@ void Bildfeld::bahnZeichnen(const Kontur& kontur, double fehl, const std::vector
         Rasterflaeche maler(bild_.bits(), bild_.width(), bild_.height(), bild_.bytesPerLine(),
                             bahnfarbe, 3);
         Bahnskizze skizze(mass_, maler);
-        Bahnbau bahn(kontur, fehl, skizze);
+        Bahnbau bahn(kontur, band, skizze);
         for (const Bogen& bogen : boegen)
             bahn.bogenAufnehmen(bogen);
     }

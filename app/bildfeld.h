@@ -30,9 +30,11 @@ public:
     // Draws the sketch of the points onto the surface (over what it shows) and puts
     // it on the screen at once, before the computation goes on.
     void skizzeZeichnen(const Kontur& kontur);
-    // Draws the path along the chain `boegen` of the points last sketched, on the
-    // sketch's scale. Nothing where no path can be made (points beyond its range).
-    void bahnZeichnen(const Kontur& kontur, double fehl, const std::vector<Bogen>& boegen);
+    // Draws the path along the chain `boegen` of the points last sketched, within
+    // `band`, on the sketch's scale. Nothing where no path can be made (points
+    // beyond its range).
+    void bahnZeichnen(const Kontur& kontur, const Toleranzband& band,
+                      const std::vector<Bogen>& boegen);
 
     // What the surface shows, without the border.
     const QImage& bild() const { return bild_; }

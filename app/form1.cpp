@@ -70,20 +70,20 @@ const QStringList berichtsfilter = {QStringLiteral("TXT-Dateien (*.txt *.TXT)"),
 class Laufanzeige : public Kettenausgabe {
 public:
     explicit Laufanzeige(Bildfeld& bild) : bild_(bild) {}
-    void beginnen(const Kontur& kontur, double fehl) override
+    void beginnen(const Kontur& kontur, double, const Toleranzband& band) override
     {
         kontur_ = &kontur;
-        fehl_ = fehl;
+        band_ = band;
         bild_.skizzeZeichnen(kontur);
     }
     void bogenAufnehmen(const Bogen& bogen) override { boegen_.push_back(bogen); }
     void abschliessen() override {}
-    void freigeben() override { bild_.bahnZeichnen(*kontur_, fehl_, boegen_); }
+    void freigeben() override { bild_.bahnZeichnen(*kontur_, band_, boegen_); }
 
 private:
     Bildfeld& bild_;
     const Kontur* kontur_ = nullptr;
-    double fehl_ = 0.0;
+    Toleranzband band_;
     std::vector<Bogen> boegen_;
 };
 

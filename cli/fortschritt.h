@@ -18,7 +18,7 @@ public:
     // Clears the line, also when the run has failed.
     ~Fortschritt() override;
 
-    void beginnen(const Kontur& kontur, double fehl) override;
+    void beginnen(const Kontur& kontur, double fehl, const Toleranzband& band) override;
     void bogenAufnehmen(const Bogen& bogen) override;
     void abschliessen() override;
 

@@ -55,7 +55,7 @@ void programmePruefen(const Kontur& k, double fehl, const std::vector<Bogen>& bo
         Speicherausgabe aus;
         NcProgramm programm(dialekt, aus, "fuzz", "fuzz.spl");
         try {
-            programm.beginnen(k, fehl);
+            programm.beginnen(k, fehl, Toleranzband::beidseitig(fehl));
         } catch (const Fehler& f) {
             verlangen(std::string_view(f.what()).find("\"fuzz\"") != std::string_view::npos,
                       std::string("Meldung ohne Programmnamen: ") + f.what());

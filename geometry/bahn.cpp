@@ -60,6 +60,28 @@ public:
         return std::min(std::hypot(px - sx_, py - sy_), std::hypot(px - ex_, py - ey_));
     }
 
+    // Whether (x, y) lies left of the arc in its direction of travel: inside the
+    // circle for an arc counter-clockwise, outside it for one clockwise.
+    bool links(double x, double y) const
+    {
+        const double px = x - cx_, py = y - cy_;
+        return (px * px + py * py < r_ * r_) == (sinn_ > 0);
+    }
+
+    // How far the segment between (x1, y1) and (x2, y2) reaches into the circle
+    // (towards the centre, the arc's left for counter-clockwise); 0 or less when
+    // it stays outside.
+    double sehnentiefe(double x1, double y1, double x2, double y2) const
+    {
+        const double ax = x1 - cx_, ay = y1 - cy_;
+        const double dx = x2 - x1, dy = y2 - y1;
+        const double laenge = dx * dx + dy * dy;
+        const double t = laenge > 0 ? std::clamp(-(ax * dx + ay * dy) / laenge, 0.0, 1.0) : 0.0;
+        return r_ - std::hypot(ax + t * dx, ay + t * dy);
+    }
+
+    bool linksherum() const { return sinn_ > 0; }
+
 private:
     // Whether the direction (px, py) lies between start and end in the arc's
     // sense; above half a turn: whether it lies outside the rest of the circle.
@@ -74,6 +96,12 @@ private:
     double sinn_;
     bool ueber_;
 };
+
+// Whether (x, y) lies left of the line from a to b.
+bool linksVon(Bahnpunkt a, Bahnpunkt b, double x, double y)
+{
+    return mm(b.x - a.x) * (y - mm(a.y)) - mm(b.y - a.y) * (x - mm(a.x)) > 0;
+}
 
 // Distance of (x, y) from the segment a-b, in the points' length unit.
 double streckenabstand(Bahnpunkt a, Bahnpunkt b, double x, double y)
@@ -175,8 +203,11 @@ Bahnrahmen bahnrahmen(const Kontur& kontur)
     return rahmen;
 }
 
-Bahnbau::Bahnbau(const Kontur& kontur, double fehl, Bahnempfaenger& ziel)
-    : kontur_(kontur), grenze_(fehl + 0.0001), ziel_(ziel), lage_(punktAufBahn(1))
+Bahnbau::Bahnbau(const Kontur& kontur, const Toleranzband& band, Bahnempfaenger& ziel)
+    : kontur_(kontur), grenze_(band.breitere() + 0.0001),
+      eng_((band.links < band.rechts ? band.links : band.rechts) + 0.0001),
+      einseitig_(band.links != band.rechts), engLinks_(band.links < band.rechts), ziel_(ziel),
+      lage_(punktAufBahn(1))
 {
     ziel_.bahnBeginnen(lage_);
 }
@@ -225,12 +256,12 @@ int Bahnbau::drehsinn(const Kreis& kreis, Index bis) const
     return sinn;
 }
 
-bool Bahnbau::mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const
+bool bogenmitteWaehlen(Bahnpunkt von, Bahnpunkt ende, double a, double b, Bahnpunkt& mitte)
 {
     // In ten-thousandths relative to the start: the chord w and the fitted centre c.
-    const std::int64_t wx = bogen.ende.x - lage_.x, wy = bogen.ende.y - lage_.y;
-    const double cx = kreis.a * bahnEinheitenProMm - static_cast<double>(lage_.x);
-    const double cy = kreis.b * bahnEinheitenProMm - static_cast<double>(lage_.y);
+    const std::int64_t wx = ende.x - von.x, wy = ende.y - von.y;
+    const double cx = a * bahnEinheitenProMm - static_cast<double>(von.x);
+    const double cy = b * bahnEinheitenProMm - static_cast<double>(von.y);
     // The centre moved along the chord onto its perpendicular bisector.
     const auto dwx = static_cast<double>(wx), dwy = static_cast<double>(wy);
     const double t = ((cx - dwx / 2) * dwx + (cy - dwy / 2) * dwy) / (dwx * dwx + dwy * dwy);
@@ -254,11 +285,11 @@ bool Bahnbau::mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const
             || (unterschied == besterUnterschied && abstand < besterAbstand)) {
             besterUnterschied = unterschied;
             besterAbstand = abstand;
-            bogen.mitte = {lage_.x + gx, lage_.y + gy};
+            mitte = {von.x + gx, von.y + gy};
         }
     }
-    const Gross r1 = quadrat(lage_.x - bogen.mitte.x, lage_.y - bogen.mitte.y);
-    const Gross r2 = quadrat(bogen.ende.x - bogen.mitte.x, bogen.ende.y - bogen.mitte.y);
+    const Gross r1 = quadrat(von.x - mitte.x, von.y - mitte.y);
+    const Gross r2 = quadrat(ende.x - mitte.x, ende.y - mitte.y);
     return std::min(r1, r2) >= kleinstesRadiusquadrat && std::max(r1, r2) <= groesstesRadiusquadrat;
 }
 
@@ -269,7 +300,8 @@ bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
     const int sinn = drehsinn(kreis, bis);
     Bahnelement bogen{
         sinn > 0 ? Bahnelement::Art::links : Bahnelement::Art::rechts, punktAufBahn(bis), {}, bis};
-    if (sinn == 0 || bogen.ende == lage_ || !mitteSetzen(kreis, bogen))
+    if (sinn == 0 || bogen.ende == lage_
+        || !bogenmitteWaehlen(lage_, bogen.ende, kreis.a, kreis.b, bogen.mitte))
         return false;
     const Gross kreuz = bogenkreuz(lage_, bogen);
     if (kreuz == 0) {
@@ -286,18 +318,29 @@ bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
             return sehneSetzen(bogen.ende, bis);
     }
     const Bogenlage lage(lage_, bogen);
-    for (Index p = punkt_; p <= bis; ++p)
-        if (!(lage.abstand(kontur_.xWert[p], kontur_.yWert[p]) <= grenze_))
+    const auto& xWert = kontur_.xWert;
+    const auto& yWert = kontur_.yWert;
+    for (Index p = punkt_; p <= bis; ++p) {
+        const double x = xWert[p], y = yWert[p];
+        if (!imBand(lage.abstand(x, y), einseitig_ && lage.links(x, y)))
             return false;
+        // The polyline too: a chord dips towards the centre, on the arc's left
+        // when it runs counter-clockwise.
+        if (einseitig_ && p > punkt_
+            && !imBand(lage.sehnentiefe(xWert[p - 1], yWert[p - 1], x, y), lage.linksherum()))
+            return false;
+    }
     setzen(bogen);
     return true;
 }
 
 bool Bahnbau::sehneSetzen(Bahnpunkt ende, Index bis)
 {
-    for (Index p = punkt_; p <= bis; ++p)
-        if (!(streckenabstand(lage_, ende, kontur_.xWert[p], kontur_.yWert[p]) <= grenze_))
+    for (Index p = punkt_; p <= bis; ++p) {
+        const double x = kontur_.xWert[p], y = kontur_.yWert[p];
+        if (!imBand(streckenabstand(lage_, ende, x, y), einseitig_ && linksVon(lage_, ende, x, y)))
             return false;
+    }
     setzen({Bahnelement::Art::gerade, ende, {}, bis});
     return true;
 }

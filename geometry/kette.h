@@ -17,6 +17,7 @@
 #pragma once
 
 #include "geometry/geometrie.h"
+#include "geometry/toleranzband.h"
 #include "input/kontur.h"
 
 namespace bogenkette {
@@ -49,7 +50,9 @@ public:
 };
 
 // An output made from the chain of a computation run (an NC program, a picture,
-// what the window shows): it learns the points and fehl before the first piece,
+// what the window shows): it learns the points, fehl and the band of the path
+// (toleranzband.h: fehl on both sides unless the tool is kept to one side of it)
+// before the first piece,
 // takes every piece, and is completed only once the whole run has succeeded.
 // Completing takes two steps, so that a run whose last file fails to be written
 // leaves none of its files: first every output and the report are written out
@@ -58,7 +61,7 @@ class Kettenausgabe : public Bogenempfaenger {
 public:
     // `kontur` stays valid until the output is completed. Throws Fehler when
     // the output cannot be made from these points.
-    virtual void beginnen(const Kontur& kontur, double fehl) = 0;
+    virtual void beginnen(const Kontur& kontur, double fehl, const Toleranzband& band) = 0;
     // Writes out everything; throws Fehler when the output cannot be completed
     // (a file not written).
     virtual void abschliessen() = 0;

@@ -58,7 +58,7 @@ NcProgramm::NcProgramm(Dialekt dialekt, Ausgabe& ziel, std::string programmname,
 
 NcProgramm::~NcProgramm() = default;
 
-void NcProgramm::beginnen(const Kontur& kontur, double fehl)
+void NcProgramm::beginnen(const Kontur& kontur, double fehl, const Toleranzband& band)
 {
     fehl_ = fehl;
     rahmen_ = bahnrahmen(kontur);
@@ -67,7 +67,7 @@ void NcProgramm::beginnen(const Kontur& kontur, double fehl)
                      + wertText(kontur.xWert[p]) + ", " + wertText(kontur.yWert[p])
                      + ") liegt zu weit vom Nullpunkt; ein NC-Programm fasst Koordinaten bis "
                        "±999999999.9999.");
-    bahn_.emplace(kontur, fehl, *text_);
+    bahn_.emplace(kontur, band, *text_);
 }
 
 void NcProgramm::bogenAufnehmen(const Bogen& bogen)

@@ -52,7 +52,7 @@ public:
     ~NcProgramm() override;
 
     // Throws Fehler when a point lies beyond the coordinates a program can hold.
-    void beginnen(const Kontur& kontur, double fehl) override;
+    void beginnen(const Kontur& kontur, double fehl, const Toleranzband& band) override;
     void bogenAufnehmen(const Bogen& bogen) override;
     void abschliessen() override;
     void freigeben() override;

@@ -77,8 +77,10 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
         berichtPruefen(auftrag.punktdatei, bericht.pfad());
         const Kontur kontur = punktdateiLesen(auftrag.punktdatei, wertebereich(auftrag.format));
         const double fehl = fehlWaehlen(auftrag.fehl);
+        // The one place that decides the band of the path for every output.
+        const Toleranzband band = bahnband(fehl, auftrag.korrektur);
         for (Kettenausgabe* ausgabe : weitere)
-            ausgabe->beginnen(kontur, fehl);
+            ausgabe->beginnen(kontur, fehl, band);
         Bericht text(bericht, auftrag.format, kontur, bericht.pfad());
         text.kopfSchreiben(fehl);
         // The rows are composed and written on a second thread while the chain

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "geometry/kette.h"
+#include "geometry/korrektur.h"
 #include "input/kontur.h"
 
 #include <optional>
@@ -30,6 +31,9 @@ struct Laufauftrag {
     std::optional<double> fehl;
     const Zahlenformat& format;
     Kettenverfahren verfahren;
+    // The side the NC program's cutter radius compensation keeps the tool on; it
+    // decides the band of the path in every output (bahnband).
+    Korrektur korrektur = Korrektur::aus;
 };
 
 struct Laufergebnis {

@@ -69,7 +69,7 @@ void Bahnbild::ort(Bahnpunkt p)
     zahl(-p.y);
 }
 
-void Bahnbild::beginnen(const Kontur& kontur, double fehl)
+void Bahnbild::beginnen(const Kontur& kontur, double, const Toleranzband& band)
 {
     rahmen_ = bahnrahmen(kontur);
     if (const Index p = rahmen_.ausserhalb; p != 0)
@@ -99,7 +99,7 @@ void Bahnbild::beginnen(const Kontur& kontur, double fehl)
          "stroke-linecap=\"round\" stroke-width=\"");
     laenge(bahnlinienAnteil * groesse_);
     text("\" d=\"");
-    bahn_.emplace(kontur, fehl, static_cast<Bahnempfaenger&>(*this));
+    bahn_.emplace(kontur, band, static_cast<Bahnempfaenger&>(*this));
 }
 
 void Bahnbild::punkteZeichnen(const Kontur& kontur)

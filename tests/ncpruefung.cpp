@@ -530,7 +530,7 @@ Index ketteAusgeben(const Kontur& k, double fehl, std::initializer_list<Kettenau
     } alle;
     alle.ziele = ausgaben;
     for (Kettenausgabe* ziel : ausgaben)
-        ziel->beginnen(k, fehl);
+        ziel->beginnen(k, fehl, Toleranzband::beidseitig(fehl));
     berechneKette(k, fehl, alle);
     for (Kettenausgabe* ziel : ausgaben)
         ziel->abschliessen();

@@ -32,7 +32,7 @@ void laufen(int fd, std::chrono::milliseconds ab)
 {
     const Kontur k = test::kontur(std::vector<std::pair<double, double>>(200, {0.0, 0.0}));
     Fortschritt fortschritt("k.spl", fd, ab);
-    fortschritt.beginnen(k, 0.05);
+    fortschritt.beginnen(k, 0.05, Toleranzband::beidseitig(0.05));
     for (const Index bis : {50, 100, 150, 200})
         fortschritt.bogenAufnehmen({bis - 50, bis, {}, Bogen::Art::kreisbogen});
     fortschritt.abschliessen();

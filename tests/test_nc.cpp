@@ -224,7 +224,7 @@ Bahnmitschrift bahnVon(const Punkte& punkte, double fehl)
 {
     const Kontur k = kontur(punkte);
     Bahnmitschrift mitschrift;
-    Bahnbau bau(k, fehl, mitschrift);
+    Bahnbau bau(k, Toleranzband::beidseitig(fehl), mitschrift);
     berechneKette(k, fehl, bau);
     return mitschrift;
 }
@@ -578,7 +578,7 @@ TEST_F(NcProgramme, NamenUndKopf)
          {std::pair{250.5, " F250.5\r\n"}, std::pair{1200.0, " F1200\r\n"}}) {
         Speicherausgabe aus;
         NcProgramm h(Dialekt::klartext, aus, "v", "v.spl", vorschub);
-        h.beginnen(k, 0.05);
+        h.beginnen(k, 0.05, Toleranzband::beidseitig(0.05));
         berechneKette(k, 0.05, h);
         h.abschliessen();
         EXPECT_NE(aus.inhalt().find(wort), std::string::npos) << aus.inhalt();
