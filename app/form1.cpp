@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 
@@ -98,10 +100,12 @@ public:
 
 }  // namespace
 
-Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, QWidget* eltern)
-    : QWidget(eltern), format_(std::move(format))
+Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, Einstellungen einstellungen,
+             QWidget* eltern)
+    : QWidget(eltern), format_(std::move(format)), einstellungen_(std::move(einstellungen))
 {
     pabDatei = dialog ? std::move(dialog) : qtDateidialog(this);
+    ncWahl_ = std::clamp<qsizetype>(einstellungen_.dateityp(), 0, berichtsfilter.size() - 1);
     steuerelementeAnlegen();
     Form_Load();
 }
@@ -213,13 +217,25 @@ void Form1::Form_Load()
     HScroll1_Change();  // fehl and Label5 from the bar's start position
 }
 
+QString Form1::anfangsordner() const
+{
+    const QString ordner = einstellungen_.ordner();
+    return !ordner.isEmpty() && QFileInfo(ordner).isDir() ? ordner : standardordner();
+}
+
+void Form1::gewaehltSpeichern() const
+{
+    einstellungen_.ordnerSpeichern(QFileInfo(pabDatei->dateiname()).absolutePath());
+}
+
 void Form1::Command1_Click()
 {
-    pabDatei->anfangsordnerSetzen(standardordner());
+    pabDatei->anfangsordnerSetzen(anfangsordner());
     pabDatei->filterSetzen(
         {QStringLiteral("SPL-Dateien (*.spl *.SPL)"), QStringLiteral("alle Dateien (*)")}, 0);
     if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
         return;  // cancelled: nothing changes
+    gewaehltSpeichern();
     strDateiname_ = pabDatei->dateiname();
     kanal1_.reset();  // a new choice closes the point file chosen before
     try {
@@ -235,11 +251,13 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    pabDatei->anfangsordnerSetzen(standardordner());
+    pabDatei->anfangsordnerSetzen(anfangsordner());
     pabDatei->filterSetzen(berichtsfilter, ncWahl_);  // the type chosen last time
     if (!pabDatei->zeigen(Dateidialog::Art::speichern))
         return;  // cancelled: nothing changes
     ncWahl_ = pabDatei->gewaehlterFilter();
+    gewaehltSpeichern();
+    einstellungen_.dateitypSpeichern(ncWahl_);
     const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
     kanal2_.reset();  // discards the report file chosen before
     try {
@@ -276,17 +294,24 @@ void Form1::Command3_Click()
         std::vector<Kettenausgabe*> ausgaben{&anzeige};
         try {
             std::unique_ptr<NcProgramm> programm;
+            Korrektur korrektur = Korrektur::aus;
             if (const std::optional<Dialekt> dialekt = ncDialekt()) {
                 const std::string pfad = ncPfadAbleiten(kanal2_->pfad(), *dialekt);
                 const Ausgabedatei datei[] = {{"NC-Programm", pfad}};
                 ausgabenPruefen(pfadVon(strDateiname_), kanal2_->pfad(), datei);
+                const Programmvorgaben vorgaben = einstellungen_.programmLesen();
                 programm = std::make_unique<NcProgramm>(*dialekt, pfad, pfadVon(strDateiname_),
-                                                        standardVorschub);
+                                                        vorgaben.vorschub, vorgaben.bearbeitung);
                 ausgaben.push_back(programm.get());
+                if (vorgaben.bearbeitung)
+                    korrektur = vorgaben.bearbeitung->korrektur;
             }
             const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
-                                      Kettenverfahren::schnell};
-            berechnungDurchfuehren(auftrag, *kanal2_, ausgaben);
+                                      Kettenverfahren::schnell, korrektur};
+            // A program the tool cannot cut is left out; the report is written.
+            for (const std::string& ablehnung :
+                 berechnungDurchfuehren(auftrag, *kanal2_, ausgaben).ablehnungen)
+                meldung += (meldung.empty() ? "" : "\n") + ablehnung;
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {

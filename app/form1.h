@@ -6,7 +6,9 @@
 // the sketch of the points appears in the picture area on the right (Picture1), and
 // after a successful run the path the machine will cut over it. The report's save
 // dialog also offers an NC program (klartext or DIN/ISO) beside the report, with its
-// base name; the choice is kept for the next time.
+// base name; the choice is kept for the next time. The settings file
+// (run/einstellungen.h) holds the programs' machining options and feed, and keeps
+// the folder of the last chosen file and the last type chosen over a restart.
 // Command2 and Command3 appear in that order and are never hidden again.
 //
 // Channel 1 is the point file, opened when it is chosen (so that a file that cannot
@@ -22,6 +24,7 @@
 #include "app/dateidialog.h"
 #include "nc/ncprogramm.h"
 #include "report/zahlenformat.h"
+#include "run/einstellungen.h"
 
 #include <QString>
 #include <QWidget>
@@ -43,9 +46,11 @@ class Punktkanal;
 class Form1 : public QWidget {
 public:
     // `pabDatei`: the file dialog (the real one when none is given). `format`: the
-    // regional number settings of Label5 and the report.
+    // regional number settings of Label5 and the report. `einstellungen`: the
+    // settings file.
     explicit Form1(std::unique_ptr<Dateidialog> pabDatei = nullptr,
-                   Zahlenformat format = Zahlenformat::system(), QWidget* eltern = nullptr);
+                   Zahlenformat format = Zahlenformat::system(),
+                   Einstellungen einstellungen = Einstellungen(), QWidget* eltern = nullptr);
     ~Form1() override;
 
     const QString& strDateiname() const { return strDateiname_; }
@@ -72,6 +77,9 @@ private:
     // The dialect of the NC program chosen with the report, if any.
     std::optional<Dialekt> ncDialekt() const;
     bool ersetzenErlaubt();
+    // The dialogs' initial folder: the one last chosen from, where it still exists.
+    QString anfangsordner() const;
+    void gewaehltSpeichern() const;
     void kanaeleSchliessen();
     void knoepfeAnpassen();
     void fehlschlag(const std::string& text);
@@ -92,6 +100,7 @@ private:
     std::unique_ptr<QStyle> fetteBeschriftung_;  // the style of the bold captions
 
     Zahlenformat format_;
+    Einstellungen einstellungen_;
     QString strDateiname_;
     double fehl_ = 0.0;
     // The type chosen in the report's save dialog: 0 the report alone, 1 with a

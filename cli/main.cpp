@@ -2,12 +2,17 @@
 // for batch use.
 //
 //   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]
-//                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] PUNKTDATEI...
+//                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg]
+//                  [BEARBEITUNG] [--einstellungen-speichern] PUNKTDATEI...
 //
 // Each point file gets its own report (and NC program); a rejected file is named
 // on stderr and the others are converted all the same. Exit status 0 when every file was converted,
 // 1 when one was rejected or a file could not be read or written (no report is
-// left behind for it), 2 for a wrong command line (nothing is converted then).
+// left behind for it), or its program was refused because the tool cannot cut
+// the contour (its report is written), 2 for a wrong command line (nothing is
+// converted then). The machining options (--werkzeug and the others of
+// nc/bearbeitung.h) give the program its frame; --einstellungen-speichern stores
+// them with the feed for the window.
 
 #include "cli/fortschritt.h"
 #include "common/fehler.h"
@@ -17,6 +22,7 @@
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
+#include "run/einstellungen.h"
 #include "sketch/bahnbild.h"
 
 #include <QCommandLineParser>
@@ -44,7 +50,10 @@ namespace {
 
 const char* const benutzung =
     "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]\n"
-    "                       [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] PUNKTDATEI...\n"
+    "                       [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg]\n"
+    "                       [--werkzeug T] [--drehzahl S] [--tiefe Z] [--sicher Z]\n"
+    "                       [--zustellung F] [--korrektur links|rechts|aus]\n"
+    "                       [--werkzeugradius R] [--einstellungen-speichern] PUNKTDATEI...\n"
     "\n"
     "Ersetzt die Punkte jeder Punktdatei (eine Zeile x,y je Punkt) durch eine Kette von\n"
     "Kreisbögen und schreibt je Punktdatei einen Bericht (Windows-1252, CR LF).\n"
@@ -60,13 +69,29 @@ const char* const benutzung =
     "                  PUNKTDATEI mit der Endung H oder NC)\n"
     "  --vorschub F    Vorschub im NC-Programm in mm/min (Vorgabe %s)\n"
     "  --bild PFAD     zeichnet Punkte und Bahn als SVG-Bild, nur bei einer Punktdatei\n"
+    "\n"
+    "Bearbeitung: jede dieser Optionen gibt dem NC-Programm Werkzeugaufruf, Spindel,\n"
+    "Eintauchen, An- und Abfahren (ohne sie enthält es nur die Kontur):\n"
+    "  --werkzeug T    Werkzeugnummer (Vorgabe 1)\n"
+    "  --drehzahl S    Spindeldrehzahl in 1/min (Vorgabe 3000)\n"
+    "  --tiefe Z       Frästiefe unter der Oberkante Z 0 in mm (Vorgabe 1)\n"
+    "  --sicher Z      sichere Höhe über der Oberkante in mm (Vorgabe 5)\n"
+    "  --zustellung F  Vorschub beim Eintauchen in mm/min (Vorgabe ein Drittel des\n"
+    "                  Vorschubs)\n"
+    "  --korrektur SEITE  Werkzeugradiuskorrektur links oder rechts der Bahn in\n"
+    "                  Fahrtrichtung, oder aus (Vorgabe aus)\n"
+    "  --werkzeugradius R  Radius des Werkzeugs in mm, nötig mit Korrektur\n"
+    "  --einstellungen-speichern  speichert Vorschub und Bearbeitung dieses Aufrufs\n"
+    "                  für das Fenster (ohne Punktdatei: nur das)\n"
+    "\n"
     "  --version       zeigt die Version\n"
     "  --help          zeigt diese Hilfe\n"
     "\n"
     "Je Punktdatei eine Zeile auf der Standardausgabe (Punkte, Bögen, Zeit); Meldungen\n"
     "auf der Fehlerausgabe.\n"
-    "Rückgabewert: 0 Erfolg, 1 eine Eingabe abgelehnt oder eine Datei nicht\n"
-    "les-/schreibbar, 2 falscher Aufruf.\n";
+    "Rückgabewert: 0 Erfolg, 1 eine Eingabe abgelehnt, eine Datei nicht\n"
+    "les-/schreibbar oder ein NC-Programm, dessen Werkzeug die Kontur nicht schneiden\n"
+    "kann (der Bericht ist dann geschrieben), 2 falscher Aufruf.\n";
 
 void benutzungZeigen(std::FILE* ziel)
 {
@@ -94,6 +119,9 @@ struct Aufruf {
     std::optional<std::string> locale;
     std::optional<Dialekt> nc;
     double vorschub = standardVorschub;
+    std::optional<Bearbeitung> bearbeitung;  // when any machining option is given
+    // What --einstellungen-speichern stores: the options given, by name, as given.
+    std::optional<std::vector<std::pair<std::string, std::string>>> speichern;
     std::vector<Umsetzung> umsetzungen;
 };
 
@@ -117,6 +145,30 @@ double vorschubLesen(const QString& wert)
                        + QLocale::c().toString(groessterVorschub, 'f', 4).toStdString()
                        + " mm/min.");
     return vorschub;
+}
+
+// The machining options given, each checked as it is read; `werte` gets them by
+// name, as given.
+std::optional<Bearbeitung> bearbeitungLesen(const QCommandLineParser& parser,
+                                            std::vector<std::pair<std::string, std::string>>& werte)
+{
+    Bearbeitung bearbeitung;
+    bool gegeben = false;
+    for (const std::string_view name : bearbeitungsnamen) {
+        const QString option =
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+        if (!parser.isSet(option))
+            continue;
+        const std::string text = parser.value(option).toStdString();
+        if (const auto fehler = bearbeitungSetzen(bearbeitung, name, text))
+            falscherAufruf("--" + std::string(name) + " \"" + text + "\" " + *fehler + ".");
+        werte.emplace_back(name, text);
+        gegeben = true;
+    }
+    if (radiusFehlt(bearbeitung))
+        falscherAufruf(std::string("--korrektur ") + korrekturText(bearbeitung.korrektur)
+                       + " braucht --werkzeugradius.");
+    return gegeben ? std::optional(bearbeitung) : std::nullopt;
 }
 
 Dialekt dialektLesen(const QString& wert)
@@ -163,7 +215,13 @@ Aufruf aufrufLesen(const QStringList& argumente)
     const QCommandLineOption bild(QStringLiteral("bild"), {}, QStringLiteral("PFAD"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({fehl, locale, bericht, nc, ncDatei, vorschub, bild, hilfe, version});
+    const QCommandLineOption speichern(QStringLiteral("einstellungen-speichern"));
+    parser.addOptions(
+        {fehl, locale, bericht, nc, ncDatei, vorschub, bild, hilfe, version, speichern});
+    for (const std::string_view name : bearbeitungsnamen)
+        parser.addOption(QCommandLineOption(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), {},
+            QStringLiteral("WERT")));
     if (!parser.parse(argumente))
         falscherAufruf(parser.errorText().toStdString());
     if (parser.isSet(hilfe)) {
@@ -182,12 +240,21 @@ Aufruf aufrufLesen(const QStringList& argumente)
         aufruf.locale = parser.value(locale).toStdString();
     if (parser.isSet(nc))
         aufruf.nc = dialektLesen(parser.value(nc));
-    if (parser.isSet(vorschub))
+    std::vector<std::pair<std::string, std::string>> werte;
+    if (parser.isSet(vorschub)) {
         aufruf.vorschub = vorschubLesen(parser.value(vorschub));
-    if ((parser.isSet(ncDatei) || parser.isSet(vorschub)) && !aufruf.nc)
-        falscherAufruf("--nc-datei und --vorschub gehen nur mit --nc.");
+        werte.emplace_back("vorschub", parser.value(vorschub).toStdString());
+    }
+    aufruf.bearbeitung = bearbeitungLesen(parser, werte);
+    if (parser.isSet(speichern))
+        aufruf.speichern = werte;
+    if (parser.isSet(ncDatei) && !aufruf.nc)
+        falscherAufruf("--nc-datei geht nur mit --nc.");
+    if (!werte.empty() && !aufruf.nc && !aufruf.speichern)
+        falscherAufruf("--vorschub und die Bearbeitungsoptionen gehen nur mit --nc oder "
+                       "--einstellungen-speichern.");
     const QStringList dateien = parser.positionalArguments();
-    if (dateien.isEmpty() || dateien.contains(QString()))
+    if (dateien.contains(QString()) || (dateien.isEmpty() && !aufruf.speichern))
         falscherAufruf("keine Punktdatei angegeben.");
     // Options that name one file go with one point file only.
     for (const auto& [option, name] : {std::pair{&bericht, "-o"}, std::pair{&ncDatei, "--nc-datei"},
@@ -237,8 +304,8 @@ std::vector<std::unique_ptr<Kettenausgabe>> ausgabenAnlegen(const Umsetzung& u,
     ausgabenPruefen(u.punktdatei, u.bericht, dateien);
     std::vector<std::unique_ptr<Kettenausgabe>> ausgaben;
     if (!u.ncProgramm.empty())
-        ausgaben.push_back(
-            std::make_unique<NcProgramm>(*aufruf.nc, u.ncProgramm, u.punktdatei, aufruf.vorschub));
+        ausgaben.push_back(std::make_unique<NcProgramm>(*aufruf.nc, u.ncProgramm, u.punktdatei,
+                                                        aufruf.vorschub, aufruf.bearbeitung));
     if (!u.bild.empty())
         ausgaben.push_back(std::make_unique<Bahnbild>(u.bild));
     return ausgaben;
@@ -248,7 +315,8 @@ std::vector<std::unique_ptr<Kettenausgabe>> ausgabenAnlegen(const Umsetzung& u,
 void zusammenfassen(const Umsetzung& u, const Laufergebnis& ergebnis, double sekunden)
 {
     std::string dazu;
-    if (!u.ncProgramm.empty())
+    // Only the NC program refuses a chain.
+    if (!u.ncProgramm.empty() && ergebnis.ablehnungen.empty())
         dazu += ", NC-Programm " + u.ncProgramm;
     if (!u.bild.empty())
         dazu += ", Bild " + u.bild;
@@ -271,11 +339,16 @@ bool umsetzen(const Umsetzung& u, const Aufruf& aufruf, const Zahlenformat& form
         std::vector<Kettenausgabe*> weitere{&fortschritt};
         for (const auto& ausgabe : ausgaben)
             weitere.push_back(ausgabe.get());
-        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell};
+        const Korrektur korrektur =
+            aufruf.bearbeitung ? aufruf.bearbeitung->korrektur : Korrektur::aus;
+        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl, format, Kettenverfahren::schnell,
+                                  korrektur};
         const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, bericht, weitere);
         const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
         zusammenfassen(u, ergebnis, dauer.count());
-        return true;
+        for (const std::string& ablehnung : ergebnis.ablehnungen)
+            std::fprintf(stderr, "bogenkette-cli: %s\n", ablehnung.c_str());
+        return ergebnis.ablehnungen.empty();
     } catch (const Fehler& fehler) {
         std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());
     } catch (const std::bad_alloc&) {
@@ -303,6 +376,17 @@ int main(int argc, char** argv)
     const Aufruf aufruf = aufrufLesen(QCoreApplication::arguments());
     const Zahlenformat format = formatWaehlen(aufruf.locale);
     int status = 0;
+    if (aufruf.speichern) {
+        const Einstellungen einstellungen;
+        try {
+            einstellungen.programmSpeichern(*aufruf.speichern);
+            std::printf("Einstellungen gespeichert: %s\n",
+                        einstellungen.datei().toUtf8().constData());
+        } catch (const Fehler& fehler) {
+            std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());
+            status = 1;
+        }
+    }
     for (const Umsetzung& u : aufruf.umsetzungen)
         if (!umsetzen(u, aufruf, format))
             status = 1;

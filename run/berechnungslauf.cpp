@@ -98,14 +98,22 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
             boegen = verteiler.boegen;
         }
         // Every file is written out before any takes its name: a failure on the
-        // way leaves none of them.
-        for (Kettenausgabe* ausgabe : weitere)
-            ausgabe->abschliessen();
+        // way leaves none of them. One that refuses the chain is left out.
+        Laufergebnis ergebnis{kontur.anzahl, boegen, fehl, {}};
+        std::vector<Kettenausgabe*> fertige;
+        for (Kettenausgabe* ausgabe : weitere) {
+            try {
+                ausgabe->abschliessen();
+                fertige.push_back(ausgabe);
+            } catch (const Ablehnung& ablehnung) {
+                ergebnis.ablehnungen.emplace_back(ablehnung.what());
+            }
+        }
         bericht.fertigschreiben();
-        for (Kettenausgabe* ausgabe : weitere)
+        for (Kettenausgabe* ausgabe : fertige)
             ausgabe->freigeben();
         bericht.abschliessen();
-        return {kontur.anzahl, boegen, fehl};
+        return ergebnis;
     } catch (...) {
         bericht.verwerfen();
         throw;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace bogenkette {
 
@@ -40,6 +41,9 @@ struct Laufergebnis {
     Index punkte = 0;
     Index boegen = 0;
     double fehl = 0.0;  // the contour error used
+    // Why outputs that could not be made from this chain were left out (an NC
+    // program whose tool cannot cut the path); the report and the others are written.
+    std::vector<std::string> ablehnungen;
 };
 
 // Runs the computation of `auftrag` into the opened report and the further
@@ -48,7 +52,8 @@ struct Laufergebnis {
 // all of them and the report are written out before any is put in place, the
 // report last. On failure it throws Fehler and the report is discarded, leaving
 // an existing file of its name as it was (outputs discard theirs when destroyed
-// uncompleted).
+// uncompleted). An output that refuses this chain (Ablehnung) is left out and
+// named in the result; the rest of the run goes on.
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
                                     std::span<Kettenausgabe* const> weitere);
 
