@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 
@@ -79,11 +81,12 @@ private:
     Bildfeld& bild_;
 };
 
-// And once the run has succeeded, the path the machine will cut over the sketch.
+// And once the run has succeeded, the path the machine will cut over the sketch
+// (with compensation still the contour's: the program holds the compensation).
 class Bahnanzeige : public Bahnausgabe {
 public:
     explicit Bahnanzeige(Bildfeld& bild) : bild_(bild) {}
-    void beginnen(const Kontur& kontur, double) override { kontur_ = &kontur; }
+    void beginnen(const Kontur& kontur, double, const Toleranzband&) override { kontur_ = &kontur; }
     void bahnBeginnen(Bahnpunkt) override {}
     void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override
     {
@@ -109,10 +112,12 @@ public:
 
 }  // namespace
 
-Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, QWidget* eltern)
-    : QWidget(eltern), format_(std::move(format))
+Form1::Form1(std::unique_ptr<Dateidialog> dialog, Zahlenformat format, Einstellungen einstellungen,
+             QWidget* eltern)
+    : QWidget(eltern), format_(std::move(format)), einstellungen_(std::move(einstellungen))
 {
     pabDatei = dialog ? std::move(dialog) : qtDateidialog(this);
+    ncWahl_ = std::clamp<qsizetype>(einstellungen_.dateityp(), 0, berichtsfilter.size() - 1);
     steuerelementeAnlegen();
     Form_Load();
 }
@@ -224,14 +229,26 @@ void Form1::Form_Load()
     HScroll1_Change();  // fehl and Label5 from the bar's start position
 }
 
+QString Form1::anfangsordner() const
+{
+    const QString ordner = einstellungen_.ordner();
+    return !ordner.isEmpty() && QFileInfo(ordner).isDir() ? ordner : standardordner();
+}
+
+void Form1::gewaehltSpeichern() const
+{
+    einstellungen_.ordnerSpeichern(QFileInfo(pabDatei->dateiname()).absolutePath());
+}
+
 void Form1::Command1_Click()
 {
-    pabDatei->anfangsordnerSetzen(standardordner());
+    pabDatei->anfangsordnerSetzen(anfangsordner());
     pabDatei->filterSetzen({QStringLiteral("SPL- und DXF-Dateien (*.spl *.SPL *.dxf *.DXF)"),
                             QStringLiteral("alle Dateien (*)")},
                            0);
     if (!pabDatei->zeigen(Dateidialog::Art::oeffnen))
         return;  // cancelled: nothing changes
+    gewaehltSpeichern();
     strDateiname_ = pabDatei->dateiname();
     kanal1_.reset();  // a new choice closes the point file chosen before
     try {
@@ -247,11 +264,13 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    pabDatei->anfangsordnerSetzen(standardordner());
+    pabDatei->anfangsordnerSetzen(anfangsordner());
     pabDatei->filterSetzen(berichtsfilter, ncWahl_);  // the type chosen last time
     if (!pabDatei->zeigen(Dateidialog::Art::speichern))
         return;  // cancelled: nothing changes
     ncWahl_ = pabDatei->gewaehlterFilter();
+    gewaehltSpeichern();
+    einstellungen_.dateitypSpeichern(ncWahl_);
     const std::string berichtspfad = berichtspfadAbleiten(pfadVon(pabDatei->dateiname()));
     kanal2_.reset();  // forgets the report name chosen before
     try {
@@ -296,19 +315,29 @@ void Form1::Command3_Click()
             Berichtsdatei::pruefen(*kanal2_);
             Berichtsdatei bericht(*kanal2_);
             std::unique_ptr<Bahnausgabe> beiDemBericht;
+            Korrektur korrektur = Korrektur::aus;
             if (const std::optional<Ausgabedatei> datei = beilage()) {
                 ausgabenPruefen(pfadVon(strDateiname_), *kanal2_, {&*datei, 1});
                 Berichtsdatei::pruefen(datei->pfad, datei->bezeichnung);
-                if (const std::optional<Dialekt> dialekt = ncDialekt())
-                    beiDemBericht = std::make_unique<NcProgramm>(
-                        *dialekt, datei->pfad, pfadVon(strDateiname_), standardVorschub);
-                else
+                if (const std::optional<Dialekt> dialekt = ncDialekt()) {
+                    const Programmvorgaben vorgaben = einstellungen_.programmLesen();
+                    beiDemBericht =
+                        std::make_unique<NcProgramm>(*dialekt, datei->pfad, pfadVon(strDateiname_),
+                                                     vorgaben.vorschub, vorgaben.bearbeitung);
+                    if (vorgaben.bearbeitung)
+                        korrektur = vorgaben.bearbeitung->korrektur;
+                } else {
                     beiDemBericht = std::make_unique<DxfZeichnung>(datei->pfad);
+                }
                 bahnausgaben.push_back(beiDemBericht.get());
             }
-            const Laufauftrag auftrag{pfadVon(strDateiname_), fehl_, format_,
-                                      Kettenverfahren::schnell, Bahnverfahren::kurz};
-            berechnungDurchfuehren(auftrag, bericht, ausgaben, bahnausgaben);
+            const Laufauftrag auftrag{
+                pfadVon(strDateiname_), fehl_, format_,  Kettenverfahren::schnell,
+                Bahnverfahren::kurz,    1,     korrektur};
+            // A program the tool cannot cut is left out; the report is written.
+            for (const std::string& ablehnung :
+                 berechnungDurchfuehren(auftrag, bericht, ausgaben, bahnausgaben).ablehnungen)
+                meldung += (meldung.empty() ? "" : "\n") + ablehnung;
         } catch (const Fehler& fehler) {
             meldung = fehler.what();
         } catch (const std::bad_alloc&) {

@@ -7,7 +7,9 @@
 // after a successful run the path the machine will cut over it. The point file may
 // be a DXF drawing (its first contour). The report's save dialog also offers an NC
 // program (klartext or DIN/ISO) or a DXF drawing of the path beside the report,
-// with its base name; the choice is kept for the next time.
+// with its base name; the choice is kept for the next time. The settings file
+// (run/einstellungen.h) holds the programs' machining options and feed, and keeps
+// the folder of the last chosen file and the last type chosen over a restart.
 // Command2 and Command3 appear in that order and are never hidden again.
 //
 // Channel 1 is the point file, opened when it is chosen (so that a file that cannot
@@ -26,6 +28,7 @@
 #include "nc/ncprogramm.h"
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
+#include "run/einstellungen.h"
 
 #include <QString>
 #include <QWidget>
@@ -47,9 +50,11 @@ class Punktkanal;
 class Form1 : public QWidget {
 public:
     // `pabDatei`: the file dialog (the real one when none is given). `format`: the
-    // regional number settings of Label5 and the report.
+    // regional number settings of Label5 and the report. `einstellungen`: the
+    // settings file.
     explicit Form1(std::unique_ptr<Dateidialog> pabDatei = nullptr,
-                   Zahlenformat format = Zahlenformat::system(), QWidget* eltern = nullptr);
+                   Zahlenformat format = Zahlenformat::system(),
+                   Einstellungen einstellungen = Einstellungen(), QWidget* eltern = nullptr);
     ~Form1() override;
 
     const QString& strDateiname() const { return strDateiname_; }
@@ -79,6 +84,9 @@ private:
     // drawing), if any.
     std::optional<Ausgabedatei> beilage() const;
     bool ersetzenErlaubt();
+    // The dialogs' initial folder: the one last chosen from, where it still exists.
+    QString anfangsordner() const;
+    void gewaehltSpeichern() const;
     void kanaeleSchliessen();
     void knoepfeAnpassen();
     void fehlschlag(const std::string& text);
@@ -99,6 +107,7 @@ private:
     std::unique_ptr<QStyle> fetteBeschriftung_;  // the style of the bold captions
 
     Zahlenformat format_;
+    Einstellungen einstellungen_;
     QString strDateiname_;
     double fehl_ = 0.0;
     // The type chosen in the report's save dialog: 0 the report alone, 1 with a

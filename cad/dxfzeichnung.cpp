@@ -105,7 +105,7 @@ DxfZeichnung::DxfZeichnung(Ausgabe& ziel, std::string name)
 
 DxfZeichnung::~DxfZeichnung() = default;
 
-void DxfZeichnung::beginnen(const Kontur& kontur, double)
+void DxfZeichnung::beginnen(const Kontur& kontur, double, const Toleranzband&)
 {
     if (const Index p = bahnrahmen(kontur).ausserhalb; p != 0)
         throw Fehler("DXF-Zeichnung " + dateiname(name_) + ": Punkt " + std::to_string(p)

@@ -12,7 +12,10 @@ Fortschritt::Fortschritt(std::string punktdatei, int ziel, std::chrono::millisec
 
 Fortschritt::~Fortschritt() { abschliessen(); }
 
-void Fortschritt::beginnen(const Kontur& kontur, double) { anzahl_ = kontur.anzahl; }
+void Fortschritt::beginnen(const Kontur& kontur, double)
+{
+    anzahl_ = kontur.anzahl;
+}
 
 void Fortschritt::bogenAufnehmen(const Bogen& bogen)
 {

@@ -3,12 +3,17 @@
 //
 //   bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]
 //                  [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg] [--dxf PFAD.dxf]
-//                  [--bahn kurz|kette] [--kontur N] PUNKTDATEI...
+//                  [--bahn kurz|kette] [--kontur N] [BEARBEITUNG] [--einstellungen-speichern]
+//                  PUNKTDATEI...
 //
 // Each point file gets its own report (and NC program, picture, drawing); a rejected file is named
 // on stderr and the others are converted all the same. Exit status 0 when every file was converted,
 // 1 when one was rejected or a file could not be read or written (no report is
-// left behind for it), 2 for a wrong command line (nothing is converted then).
+// left behind for it), or its program was refused because the tool cannot cut
+// the contour (its report is written), 2 for a wrong command line (nothing is
+// converted then). The machining options (--werkzeug and the others of
+// nc/bearbeitung.h) give the program its frame; --einstellungen-speichern stores
+// them with the feed for the window.
 
 #include "cad/dxfzeichnung.h"
 #include "cli/fortschritt.h"
@@ -20,6 +25,7 @@
 #include "report/zahlenformat.h"
 #include "run/berechnungslauf.h"
 #include "run/berichtspfad.h"
+#include "run/einstellungen.h"
 #include "sketch/bahnbild.h"
 
 #include <QCommandLineParser>
@@ -50,7 +56,9 @@ const char* const benutzung =
     "Aufruf: bogenkette-cli [--fehl WERT] [--locale NAME] [-o BERICHT] [--nc klartext|din]\n"
     "                       [--nc-datei PFAD] [--vorschub F] [--bild PFAD.svg]\n"
     "                       [--dxf PFAD.dxf] [--bahn kurz|kette] [--kontur N]\n"
-    "                       PUNKTDATEI...\n"
+    "                       [--werkzeug T] [--drehzahl S] [--tiefe Z] [--sicher Z]\n"
+    "                       [--zustellung F] [--korrektur links|rechts|aus]\n"
+    "                       [--werkzeugradius R] [--einstellungen-speichern] PUNKTDATEI...\n"
     "\n"
     "Ersetzt die Punkte jeder Punktdatei (eine Zeile x,y je Punkt, oder eine DXF-Zeichnung\n"
     "mit der Endung .dxf) durch eine Kette von Kreisbögen und schreibt je Punktdatei einen\n"
@@ -74,14 +82,30 @@ const char* const benutzung =
     "  --bahn VERFAHREN die Bahn von NC-Programm, Bild und DXF: kurz (Vorgabe; die wenigsten\n"
     "                  Elemente, jeder Punkt höchstens fehl von der Bahn, die Bahn höchstens\n"
     "                  fehl vom Linienzug der Punkte) oder kette (entlang der Bögen des\n"
-    "                  Berichts)\n"
+    "                  Berichts; so immer mit --korrektur links oder rechts)\n"
+    "\n"
+    "Bearbeitung: jede dieser Optionen gibt dem NC-Programm Werkzeugaufruf, Spindel,\n"
+    "Eintauchen, An- und Abfahren (ohne sie enthält es nur die Kontur):\n"
+    "  --werkzeug T    Werkzeugnummer (Vorgabe 1)\n"
+    "  --drehzahl S    Spindeldrehzahl in 1/min (Vorgabe 3000)\n"
+    "  --tiefe Z       Frästiefe unter der Oberkante Z 0 in mm (Vorgabe 1)\n"
+    "  --sicher Z      sichere Höhe über der Oberkante in mm (Vorgabe 5)\n"
+    "  --zustellung F  Vorschub beim Eintauchen in mm/min (Vorgabe ein Drittel des\n"
+    "                  Vorschubs)\n"
+    "  --korrektur SEITE  Werkzeugradiuskorrektur links oder rechts der Bahn in\n"
+    "                  Fahrtrichtung, oder aus (Vorgabe aus)\n"
+    "  --werkzeugradius R  Radius des Werkzeugs in mm, nötig mit Korrektur\n"
+    "  --einstellungen-speichern  speichert Vorschub und Bearbeitung dieses Aufrufs\n"
+    "                  für das Fenster (ohne Punktdatei: nur das)\n"
+    "\n"
     "  --version       zeigt die Version\n"
     "  --help          zeigt diese Hilfe\n"
     "\n"
     "Je Punktdatei eine Zeile auf der Standardausgabe (Punkte, Bögen, Zeit); Meldungen\n"
     "auf der Fehlerausgabe.\n"
-    "Rückgabewert: 0 Erfolg, 1 eine Eingabe abgelehnt oder eine Datei nicht\n"
-    "les-/schreibbar, 2 falscher Aufruf.\n";
+    "Rückgabewert: 0 Erfolg, 1 eine Eingabe abgelehnt, eine Datei nicht\n"
+    "les-/schreibbar oder ein NC-Programm, dessen Werkzeug die Kontur nicht schneiden\n"
+    "kann (der Bericht ist dann geschrieben), 2 falscher Aufruf.\n";
 
 void benutzungZeigen(std::FILE* ziel)
 {
@@ -111,7 +135,10 @@ struct Aufruf {
     std::optional<Dialekt> nc;
     double vorschub = standardVorschub;
     Bahnverfahren bahn = Bahnverfahren::kurz;
-    Index kontur = 1;  // of a DXF drawing
+    Index kontur = 1;                        // of a DXF drawing
+    std::optional<Bearbeitung> bearbeitung;  // when any machining option is given
+    // What --einstellungen-speichern stores: the options given, by name, as given.
+    std::optional<std::vector<std::pair<std::string, std::string>>> speichern;
     std::vector<Umsetzung> umsetzungen;
 };
 
@@ -155,6 +182,30 @@ Index konturLesen(const QString& wert)
         falscherAufruf("--kontur \"" + wert.toStdString()
                        + "\" ist keine Konturnummer (1, 2, 3 ...).");
     return nummer;
+}
+
+// The machining options given, each checked as it is read; `werte` gets them by
+// name, as given.
+std::optional<Bearbeitung> bearbeitungLesen(const QCommandLineParser& parser,
+                                            std::vector<std::pair<std::string, std::string>>& werte)
+{
+    Bearbeitung bearbeitung;
+    bool gegeben = false;
+    for (const std::string_view name : bearbeitungsnamen) {
+        const QString option =
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+        if (!parser.isSet(option))
+            continue;
+        const std::string text = parser.value(option).toStdString();
+        if (const auto fehler = bearbeitungSetzen(bearbeitung, name, text))
+            falscherAufruf("--" + std::string(name) + " \"" + text + "\" " + *fehler + ".");
+        werte.emplace_back(name, text);
+        gegeben = true;
+    }
+    if (radiusFehlt(bearbeitung))
+        falscherAufruf(std::string("--korrektur ") + korrekturText(bearbeitung.korrektur)
+                       + " braucht --werkzeugradius.");
+    return gegeben ? std::optional(bearbeitung) : std::nullopt;
 }
 
 Dialekt dialektLesen(const QString& wert)
@@ -204,8 +255,13 @@ Aufruf aufrufLesen(const QStringList& argumente)
     const QCommandLineOption kontur(QStringLiteral("kontur"), {}, QStringLiteral("N"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions(
-        {fehl, locale, bericht, nc, ncDatei, vorschub, bild, dxf, bahn, kontur, hilfe, version});
+    const QCommandLineOption speichern(QStringLiteral("einstellungen-speichern"));
+    parser.addOptions({fehl, locale, bericht, nc, ncDatei, vorschub, bild, dxf, bahn, kontur, hilfe,
+                       version, speichern});
+    for (const std::string_view name : bearbeitungsnamen)
+        parser.addOption(QCommandLineOption(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), {},
+            QStringLiteral("WERT")));
     if (!parser.parse(argumente))
         falscherAufruf(parser.errorText().toStdString());
     if (parser.isSet(hilfe)) {
@@ -224,17 +280,33 @@ Aufruf aufrufLesen(const QStringList& argumente)
         aufruf.locale = parser.value(locale).toStdString();
     if (parser.isSet(nc))
         aufruf.nc = dialektLesen(parser.value(nc));
-    if (parser.isSet(vorschub))
+    std::vector<std::pair<std::string, std::string>> werte;
+    if (parser.isSet(vorschub)) {
         aufruf.vorschub = vorschubLesen(parser.value(vorschub));
-    if ((parser.isSet(ncDatei) || parser.isSet(vorschub)) && !aufruf.nc)
-        falscherAufruf("--nc-datei und --vorschub gehen nur mit --nc.");
+        werte.emplace_back("vorschub", parser.value(vorschub).toStdString());
+    }
+    aufruf.bearbeitung = bearbeitungLesen(parser, werte);
+    if (parser.isSet(speichern))
+        aufruf.speichern = werte;
+    if (parser.isSet(ncDatei) && !aufruf.nc)
+        falscherAufruf("--nc-datei geht nur mit --nc.");
+    if (!werte.empty() && !aufruf.nc && !aufruf.speichern)
+        falscherAufruf("--vorschub und die Bearbeitungsoptionen gehen nur mit --nc oder "
+                       "--einstellungen-speichern.");
+    // With compensation the path runs along the chain (see Laufauftrag::korrektur).
+    const bool korrektur = aufruf.bearbeitung && aufruf.bearbeitung->korrektur != Korrektur::aus;
+    if (korrektur)
+        aufruf.bahn = Bahnverfahren::kette;
     if (parser.isSet(bahn)) {
         aufruf.bahn = bahnLesen(parser.value(bahn));
         if (!aufruf.nc && !parser.isSet(bild) && !parser.isSet(dxf))
             falscherAufruf("--bahn geht nur mit --nc, --bild oder --dxf.");
+        if (korrektur && aufruf.bahn == Bahnverfahren::kurz)
+            falscherAufruf("--bahn kurz geht nicht mit --korrektur links oder rechts: mit "
+                           "Werkzeugradiuskorrektur folgt die Bahn der Kette.");
     }
     const QStringList dateien = parser.positionalArguments();
-    if (dateien.isEmpty() || dateien.contains(QString()))
+    if (dateien.contains(QString()) || (dateien.isEmpty() && !aufruf.speichern))
         falscherAufruf("keine Punktdatei angegeben.");
     if (parser.isSet(kontur)) {
         aufruf.kontur = konturLesen(parser.value(kontur));
@@ -295,8 +367,8 @@ std::vector<std::unique_ptr<Bahnausgabe>> ausgabenAnlegen(const Umsetzung& u, co
     ausgabenPruefen(u.punktdatei, u.bericht, dateien);
     std::vector<std::unique_ptr<Bahnausgabe>> ausgaben;
     if (!u.ncProgramm.empty())
-        ausgaben.push_back(
-            std::make_unique<NcProgramm>(*aufruf.nc, u.ncProgramm, u.punktdatei, aufruf.vorschub));
+        ausgaben.push_back(std::make_unique<NcProgramm>(*aufruf.nc, u.ncProgramm, u.punktdatei,
+                                                        aufruf.vorschub, aufruf.bearbeitung));
     if (!u.bild.empty())
         ausgaben.push_back(std::make_unique<Bahnbild>(u.bild));
     if (!u.dxf.empty())
@@ -309,7 +381,8 @@ void zusammenfassen(const Umsetzung& u, const Aufruf& aufruf, const Laufergebnis
                     double sekunden)
 {
     std::string dazu;
-    if (!u.ncProgramm.empty())
+    // Only the NC program refuses a path.
+    if (!u.ncProgramm.empty() && ergebnis.ablehnungen.empty())
         dazu += ", NC-Programm " + u.ncProgramm + " (" + std::to_string(ergebnis.bahnelemente)
                 + (ergebnis.bahnelemente == 1 ? " Bahnsatz)" : " Bahnsätze)");
     if (!u.bild.empty())
@@ -341,13 +414,17 @@ bool umsetzen(const Umsetzung& u, const Aufruf& aufruf, const Zahlenformat& form
         std::vector<Bahnausgabe*> bahnausgaben;
         for (const auto& ausgabe : ausgaben)
             bahnausgaben.push_back(ausgabe.get());
-        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl,  format, Kettenverfahren::schnell,
-                                  aufruf.bahn,  aufruf.kontur};
+        const Korrektur korrektur =
+            aufruf.bearbeitung ? aufruf.bearbeitung->korrektur : Korrektur::aus;
+        const Laufauftrag auftrag{u.punktdatei, aufruf.fehl,   format,   Kettenverfahren::schnell,
+                                  aufruf.bahn,  aufruf.kontur, korrektur};
         const Laufergebnis ergebnis =
             berechnungDurchfuehren(auftrag, bericht, weitere, bahnausgaben);
         const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
         zusammenfassen(u, aufruf, ergebnis, dauer.count());
-        return true;
+        for (const std::string& ablehnung : ergebnis.ablehnungen)
+            std::fprintf(stderr, "bogenkette-cli: %s\n", ablehnung.c_str());
+        return ergebnis.ablehnungen.empty();
     } catch (const Fehler& fehler) {
         std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());
     } catch (const std::bad_alloc&) {
@@ -375,6 +452,17 @@ int main(int argc, char** argv)
     const Aufruf aufruf = aufrufLesen(QCoreApplication::arguments());
     const Zahlenformat format = formatWaehlen(aufruf.locale);
     int status = 0;
+    if (aufruf.speichern) {
+        const Einstellungen einstellungen;
+        try {
+            einstellungen.programmSpeichern(*aufruf.speichern);
+            std::printf("Einstellungen gespeichert: %s\n",
+                        einstellungen.datei().toUtf8().constData());
+        } catch (const Fehler& fehler) {
+            std::fprintf(stderr, "bogenkette-cli: %s\n", fehler.what());
+            status = 1;
+        }
+    }
     for (const Umsetzung& u : aufruf.umsetzungen)
         if (!umsetzen(u, aufruf, format))
             status = 1;

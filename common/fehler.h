@@ -13,6 +13,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An output of a run that cannot be made from its points (an NC program whose
+// tool cannot cut the contour): that output is left out, the others, the report
+// above all, are written all the same.
+class Ablehnung : public Fehler {
+public:
+    using Fehler::Fehler;
+};
+
 // German wording of a system error number (errno), e.g. "Datei nicht gefunden".
 std::string systemfehlerText(int fehlernummer);
 

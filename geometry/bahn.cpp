@@ -147,6 +147,15 @@ bool Elementlage::imBand(double x, double y, double links, double rechts) const
     return std::min(std::hypot(px - sx_, py - sy_), std::hypot(px - ex_, py - ey_)) <= enger;
 }
 
+double Elementlage::sehnentiefe(double x1, double y1, double x2, double y2) const
+{
+    const double ax = x1 - cx_, ay = y1 - cy_;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double laenge = dx * dx + dy * dy;
+    const double t = laenge > 0 ? std::clamp(-(ax * dx + ay * dy) / laenge, 0.0, 1.0) : 0.0;
+    return r_ - std::hypot(ax + t * dx, ay + t * dy);
+}
+
 bool Elementlage::imSektor(double px, double py) const
 {
     // Between start and end in the arc's sense; above half a turn: outside the
@@ -154,43 +163,6 @@ bool Elementlage::imSektor(double px, double py) const
     if (!ueber_)
         return sinn_ * (sx_ * py - sy_ * px) >= 0 && sinn_ * (px * ey_ - py * ex_) >= 0;
     return !(sinn_ * (ex_ * py - ey_ * px) > 0 && sinn_ * (px * sy_ - py * sx_) > 0);
-}
-
-bool bogenmitteSetzen(Bahnpunkt von, double a, double b, Bahnelement& bogen)
-{
-    // In ten-thousandths relative to the start: the chord w and the fitted centre c.
-    const std::int64_t wx = bogen.ende.x - von.x, wy = bogen.ende.y - von.y;
-    const double cx = a * bahnEinheitenProMm - static_cast<double>(von.x);
-    const double cy = b * bahnEinheitenProMm - static_cast<double>(von.y);
-    // The centre moved along the chord onto its perpendicular bisector.
-    const auto dwx = static_cast<double>(wx), dwy = static_cast<double>(wy);
-    const double t = ((cx - dwx / 2) * dwx + (cy - dwy / 2) * dwy) / (dwx * dwx + dwy * dwy);
-    const double mx = cx - t * dwx, my = cy - t * dwy;
-    if (!(std::fabs(mx) < 2e9 && std::fabs(my) < 2e9))
-        return false;  // its radius would be far beyond any controller's
-    // Of the four grid points around it, the one where the radii to start and end
-    // differ least, then the nearest: |C|^2 - |C - w|^2 = 2 C.w - |w|^2.
-    const auto fx = static_cast<std::int64_t>(std::floor(mx));
-    const auto fy = static_cast<std::int64_t>(std::floor(my));
-    Gross besterUnterschied = -1;
-    double besterAbstand = 0;
-    for (int i = 0; i < 4; ++i) {
-        const std::int64_t gx = fx + (i & 1), gy = fy + (i >> 1);
-        Gross unterschied = 2 * (Gross{gx} * wx + Gross{gy} * wy) - quadrat(wx, wy);
-        if (unterschied < 0)
-            unterschied = -unterschied;
-        const double abstand =
-            std::hypot(static_cast<double>(gx) - mx, static_cast<double>(gy) - my);
-        if (besterUnterschied < 0 || unterschied < besterUnterschied
-            || (unterschied == besterUnterschied && abstand < besterAbstand)) {
-            besterUnterschied = unterschied;
-            besterAbstand = abstand;
-            bogen.mitte = {von.x + gx, von.y + gy};
-        }
-    }
-    const Gross r1 = quadrat(von.x - bogen.mitte.x, von.y - bogen.mitte.y);
-    const Gross r2 = quadrat(bogen.ende.x - bogen.mitte.x, bogen.ende.y - bogen.mitte.y);
-    return std::min(r1, r2) >= kleinstesRadiusquadrat && std::max(r1, r2) <= groesstesRadiusquadrat;
 }
 
 bool bogenOhneSchwung(Bahnpunkt von, const Bahnelement& bogen)
@@ -226,8 +198,9 @@ Bahnrahmen bahnrahmen(const Kontur& kontur)
     return rahmen;
 }
 
-Bahnbau::Bahnbau(const Kontur& kontur, double fehl, Bahnempfaenger& ziel)
-    : kontur_(kontur), grenze_(fehl + 0.0001), ziel_(ziel), lage_(punktAufBahn(1))
+Bahnbau::Bahnbau(const Kontur& kontur, const Toleranzband& band, Bahnempfaenger& ziel)
+    : kontur_(kontur), links_(band.links + 0.0001), rechts_(band.rechts + 0.0001),
+      einseitig_(band.links != band.rechts), ziel_(ziel), lage_(punktAufBahn(1))
 {
     ziel_.bahnBeginnen(lage_);
 }
@@ -276,9 +249,41 @@ int Bahnbau::drehsinn(const Kreis& kreis, Index bis) const
     return sinn;
 }
 
-bool Bahnbau::mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const
+bool bogenmitteWaehlen(Bahnpunkt von, Bahnpunkt ende, double a, double b, Bahnpunkt& mitte)
 {
-    return bogenmitteSetzen(lage_, kreis.a, kreis.b, bogen);
+    // In ten-thousandths relative to the start: the chord w and the fitted centre c.
+    const std::int64_t wx = ende.x - von.x, wy = ende.y - von.y;
+    const double cx = a * bahnEinheitenProMm - static_cast<double>(von.x);
+    const double cy = b * bahnEinheitenProMm - static_cast<double>(von.y);
+    // The centre moved along the chord onto its perpendicular bisector.
+    const auto dwx = static_cast<double>(wx), dwy = static_cast<double>(wy);
+    const double t = ((cx - dwx / 2) * dwx + (cy - dwy / 2) * dwy) / (dwx * dwx + dwy * dwy);
+    const double mx = cx - t * dwx, my = cy - t * dwy;
+    if (!(std::fabs(mx) < 2e9 && std::fabs(my) < 2e9))
+        return false;  // its radius would be far beyond any controller's
+    // Of the four grid points around it, the one where the radii to start and end
+    // differ least, then the nearest: |C|^2 - |C - w|^2 = 2 C.w - |w|^2.
+    const auto fx = static_cast<std::int64_t>(std::floor(mx));
+    const auto fy = static_cast<std::int64_t>(std::floor(my));
+    Gross besterUnterschied = -1;
+    double besterAbstand = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::int64_t gx = fx + (i & 1), gy = fy + (i >> 1);
+        Gross unterschied = 2 * (Gross{gx} * wx + Gross{gy} * wy) - quadrat(wx, wy);
+        if (unterschied < 0)
+            unterschied = -unterschied;
+        const double abstand =
+            std::hypot(static_cast<double>(gx) - mx, static_cast<double>(gy) - my);
+        if (besterUnterschied < 0 || unterschied < besterUnterschied
+            || (unterschied == besterUnterschied && abstand < besterAbstand)) {
+            besterUnterschied = unterschied;
+            besterAbstand = abstand;
+            mitte = {von.x + gx, von.y + gy};
+        }
+    }
+    const Gross r1 = quadrat(von.x - mitte.x, von.y - mitte.y);
+    const Gross r2 = quadrat(ende.x - mitte.x, ende.y - mitte.y);
+    return std::min(r1, r2) >= kleinstesRadiusquadrat && std::max(r1, r2) <= groesstesRadiusquadrat;
 }
 
 bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
@@ -288,7 +293,8 @@ bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
     const int sinn = drehsinn(kreis, bis);
     Bahnelement bogen{
         sinn > 0 ? Bahnelement::Art::links : Bahnelement::Art::rechts, punktAufBahn(bis), {}, bis};
-    if (sinn == 0 || bogen.ende == lage_ || !mitteSetzen(kreis, bogen))
+    if (sinn == 0 || bogen.ende == lage_
+        || !bogenmitteWaehlen(lage_, bogen.ende, kreis.a, kreis.b, bogen.mitte))
         return false;
     const Gross kreuz = bogenkreuz(lage_, bogen);
     if (kreuz == 0) {
@@ -301,9 +307,19 @@ bool Bahnbau::kreisbogenSetzen(const Kreis& kreis, Index bis)
     if (bogenOhneSchwung(lage_, bogen))
         return sehneSetzen(bogen.ende, bis);
     const Elementlage lage(lage_, bogen);
-    for (Index p = punkt_; p <= bis; ++p)
-        if (!lage.imBand(kontur_.xWert[p], kontur_.yWert[p], grenze_, grenze_))
+    const auto& xWert = kontur_.xWert;
+    const auto& yWert = kontur_.yWert;
+    for (Index p = punkt_; p <= bis; ++p) {
+        const double x = xWert[p], y = yWert[p];
+        if (!lage.imBand(x, y, links_, rechts_))
             return false;
+        // The polyline too: a chord dips towards the centre, on the arc's left
+        // when it runs counter-clockwise.
+        if (einseitig_ && p > punkt_
+            && lage.sehnentiefe(xWert[p - 1], yWert[p - 1], x, y)
+                   > (lage.linksherum() ? links_ : rechts_))
+            return false;
+    }
     setzen(bogen);
     return true;
 }
@@ -313,7 +329,7 @@ bool Bahnbau::sehneSetzen(Bahnpunkt ende, Index bis)
     const Bahnelement sehne{Bahnelement::Art::gerade, ende, {}, bis};
     const Elementlage lage(lage_, sehne);
     for (Index p = punkt_; p <= bis; ++p)
-        if (!lage.imBand(kontur_.xWert[p], kontur_.yWert[p], grenze_, grenze_))
+        if (!lage.imBand(kontur_.xWert[p], kontur_.yWert[p], links_, rechts_))
             return false;
     setzen(sehne);
     return true;

@@ -17,20 +17,27 @@
 //   that a controller finds both radii equal to the last digit;
 // - one straight block to its end, where that arc's sagitta over its chord is
 //   below 0.0001;
-// - otherwise, and whenever a point of the piece lies farther than fehl + 0.0001
-//   from what would be written for it (rounding in the three-point circle far from
-//   the origin can leave the fitted circle off its own end points), straight
-//   blocks through every point of the piece.
+// - otherwise, and whenever a point of the piece lies farther than its side of
+//   the band (toleranzband.h) + 0.0001 from what would be written for it
+//   (rounding in the three-point circle far from the origin can leave the fitted
+//   circle off its own end points), straight blocks through every point of the
+//   piece. With a band narrower on one side (cutter radius compensation) an arc
+//   must also keep the polyline between consecutive points of its piece within
+//   the band: a chord dips towards the centre, on the narrow side into the
+//   material, on the other by up to its sagitta, which across a corner of the
+//   contour would leave the tool an inner corner it cannot follow.
 //
 // Every element ends on a point of the point list rounded to 0.0001, in list
 // order; a move of length 0 after rounding gets no element. So every point lies
-// within fehl + 0.0001 of the element that reaches it.
+// within its side of the band + 0.0001 of the element that reaches it (fehl on
+// both sides for an ordinary run).
 //
 // Coordinates are whole numbers of ten-thousandths, rounded from the exact binary
 // value, halfway cases away from zero: the same on every machine.
 #pragma once
 
 #include "geometry/kette.h"
+#include "geometry/toleranzband.h"
 #include "input/kontur.h"
 
 #include <cstddef>
@@ -103,6 +110,10 @@ public:
     // on its right (in the direction of travel); nearest an end, within the
     // smaller of the two.
     bool imBand(double x, double y, double links, double rechts) const;
+    // Of an arc: how far the segment between (x1, y1) and (x2, y2) reaches into
+    // its circle, towards the centre (0 or less where it stays outside).
+    double sehnentiefe(double x1, double y1, double x2, double y2) const;
+    bool linksherum() const { return sinn_ > 0; }
 
 private:
     bool imSektor(double px, double py) const;
@@ -115,12 +126,11 @@ private:
     double cx_ = 0, cy_ = 0, sx_ = 0, sy_ = 0, ex_ = 0, ey_ = 0, r_ = 0;
 };
 
-// The centre of an arc from `von` to `bogen.ende` whose fitted circle has the
-// centre (a, b): moved onto the perpendicular bisector of the two, on the grid
-// point where the radii to both differ least (then the nearest), so that a
-// controller finds them equal to the last digit. False where the radii lie
-// beyond those a controller takes.
-bool bogenmitteSetzen(Bahnpunkt von, double a, double b, Bahnelement& bogen);
+// The centre of an arc from `von` to `ende` for the fitted centre (a, b) in the
+// points' unit: moved along the chord onto its perpendicular bisector, on the
+// grid point around it where the radii to start and end differ least (then the
+// nearest). False when the radii would lie beyond a controller's.
+bool bogenmitteWaehlen(Bahnpunkt von, Bahnpunkt ende, double a, double b, Bahnpunkt& mitte);
 
 // Whether an arc of at most half a turn has a sagitta over its chord below one
 // unit of the grid: a straight block then writes the same.
@@ -148,8 +158,9 @@ class Bahnbau : public Bogenempfaenger {
 public:
     // The points of `kontur` (at least one) lie within the path's range
     // (bahnrahmen(kontur).ausserhalb == 0); kontur and ziel outlive the Bahnbau.
-    // Hands the start to `ziel`.
-    Bahnbau(const Kontur& kontur, double fehl, Bahnempfaenger& ziel);
+    // `band`: how far points may lie on each side of the path (both sides fehl
+    // without compensation, Toleranzband::beidseitig). Hands the start to `ziel`.
+    Bahnbau(const Kontur& kontur, const Toleranzband& band, Bahnempfaenger& ziel);
     void bogenAufnehmen(const Bogen& bogen) override;
 
 private:
@@ -161,13 +172,12 @@ private:
     // +1 or -1 when the points advance around the circle's centre in one sense by
     // less than a full turn, else 0.
     int drehsinn(const Kreis& kreis, Index bis) const;
-    // The centre written for `bogen`; false when its radii are beyond a controller's.
-    bool mitteSetzen(const Kreis& kreis, Bahnelement& bogen) const;
     void setzen(const Bahnelement& element);
     Bahnpunkt punktAufBahn(Index p) const;
 
     const Kontur& kontur_;
-    const double grenze_;  // fehl + 0.0001
+    const double links_, rechts_;  // the band's sides + 0.0001
+    const bool einseitig_;
     Bahnempfaenger& ziel_;
     Bahnpunkt lage_;   // where the path stands: point punkt_ rounded
     Index punkt_ = 1;  // the last point reached

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "geometry/bahn.h"
+#include "geometry/toleranzband.h"
 #include "input/kontur.h"
 
 #include <string>
@@ -36,10 +37,12 @@ inline std::string bahnzaehlung(const Bahnabschluss& a, const char* boegen, cons
 // the two steps of a Kettenausgabe (geometry/kette.h).
 class Bahnausgabe : public Bahnempfaenger {
 public:
-    // `kontur` stays valid until the output is completed. Throws Fehler when
-    // the output cannot be made from these points.
-    virtual void beginnen(const Kontur& kontur, double fehl) = 0;
-    // Writes out everything; throws Fehler when that fails.
+    // `kontur` stays valid until the output is completed; `band` is the path's
+    // (geometry/korrektur.h). Throws Fehler when the output cannot be made from
+    // these points.
+    virtual void beginnen(const Kontur& kontur, double fehl, const Toleranzband& band) = 0;
+    // Writes out everything; throws Fehler when that fails, Ablehnung when the
+    // output cannot be made from this path (the run's other files are written).
     virtual void abschliessen(const Bahnabschluss& abschluss) = 0;
     // Puts the completed output in place; throws Fehler when that fails.
     virtual void freigeben() {}

@@ -60,7 +60,8 @@ public:
     // the output cannot be made from these points.
     virtual void beginnen(const Kontur& kontur, double fehl) = 0;
     // Writes out everything; throws Fehler when the output cannot be completed
-    // (a file not written).
+    // (a file not written), Ablehnung when it cannot be made from this chain
+    // (the run's other files are written all the same).
     virtual void abschliessen() = 0;
     // Puts the completed output in place (a file takes its name); throws Fehler
     // when that fails.

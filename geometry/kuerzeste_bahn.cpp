@@ -388,7 +388,7 @@ void bahnSchreiben(const Kontur& kontur, const Bahnpunkte& punkte, Toleranzband 
                               {},
                               punkte.punkt[j]};
             const Index von = punkte.punkt[i];
-            if (bogenmitteSetzen(lage, k.a, k.b, bogen)) {
+            if (bogenmitteWaehlen(lage, ende, k.a, k.b, bogen.mitte)) {
                 const Bahnelement& wahl = bogenOhneSchwung(lage, bogen) ? gerade : bogen;
                 // A controller may take either radius: the points are checked
                 // against the one from the start, less their difference.

@@ -10,12 +10,17 @@
 // Both write every coordinate with four decimals and a period, the feed on the
 // first cutting block, and a comment naming the point file (base name), fehl and
 // the number of the path's elements ("8 Elemente (kuerzeste Bahn)"; for the path
-// along the chain the number of its arcs). A program is written like the report: to a
-// temporary file beside its target that takes its name only once the whole run
-// has succeeded.
+// along the chain the number of its arcs). Given machining options
+// (nc/bearbeitung.h), a program gets the frame a machine needs around the path
+// (nc/rahmen.h): tool, spindle, the moves in Z, and with cutter radius
+// compensation tangential approach and departure; where the tool cannot cut the
+// path (nc/korrekturpruefung.h) the program is refused. A program is written like
+// the report: to a temporary file beside its target that takes its name only
+// once the whole run has succeeded.
 #pragma once
 
 #include "geometry/bahnausgabe.h"
+#include "nc/bearbeitung.h"
 
 #include <memory>
 #include <string>
@@ -24,6 +29,7 @@ namespace bogenkette {
 
 class Ausgabe;
 class Berichtsdatei;
+class Korrekturpruefung;
 class Programmtext;
 
 enum class Dialekt { klartext, din };
@@ -42,18 +48,24 @@ public:
     // the temporary file at once and throws Fehler naming the program when it
     // cannot, or when `vorschub` lies outside kleinsterVorschub to
     // groessterVorschub. `punktdatei` is the point file's path or name.
+    // `bearbeitung`: the frame's options; none for the path alone.
     NcProgramm(Dialekt dialekt, std::string pfad, const std::string& punktdatei,
-               double vorschub = standardVorschub);
+               double vorschub = standardVorschub,
+               std::optional<Bearbeitung> bearbeitung = std::nullopt);
     // Writes the program into `ziel` (e.g. memory); `programmname` stands for the
     // program file's base name, and names it in messages.
     NcProgramm(Dialekt dialekt, Ausgabe& ziel, std::string programmname,
-               const std::string& punktdatei, double vorschub = standardVorschub);
+               const std::string& punktdatei, double vorschub = standardVorschub,
+               std::optional<Bearbeitung> bearbeitung = std::nullopt);
     ~NcProgramm() override;
 
     // Throws Fehler when a point lies beyond the coordinates a program can hold.
-    void beginnen(const Kontur& kontur, double fehl) override;
+    // With compensation, `band` is the one it asks for (bahnband).
+    void beginnen(const Kontur& kontur, double fehl, const Toleranzband& band) override;
     void bahnBeginnen(Bahnpunkt start) override;
     void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override;
+    // Throws Ablehnung (naming the point file and the point) when the tool cannot
+    // cut the path with compensation.
     void abschliessen(const Bahnabschluss& abschluss) override;
     void freigeben() override;
 
@@ -61,11 +73,14 @@ private:
     std::string name_;  // the program as messages name it
     std::string programmname_;
     std::string punktdatei_;  // its base name
+    std::string punktdateiPfad_;
+    std::optional<Bearbeitung> bearbeitung_;
     double fehl_ = 0.0;
     Bahnrahmen rahmen_;
     std::unique_ptr<Berichtsdatei> datei_;
     Ausgabe* ziel_ = nullptr;
     std::unique_ptr<Programmtext> text_;
+    std::unique_ptr<Korrekturpruefung> pruefung_;
 };
 
 }  // namespace bogenkette

@@ -98,18 +98,8 @@ std::string zahltext(double v)
     return std::string(puffer, std::to_chars(puffer, puffer + sizeof puffer, v).ptr);
 }
 
-// The feed word: whole values without decimals, others with up to four.
-std::string vorschubwort(double vorschub)
-{
-    char puffer[64];
-    char* ende =
-        std::to_chars(puffer, puffer + sizeof puffer, vorschub, std::chars_format::fixed, 4).ptr;
-    while (ende[-1] == '0')
-        --ende;
-    if (ende[-1] == '.')
-        --ende;
-    return " F" + std::string(puffer, ende);
-}
+// The feed word of the path's first block.
+std::string vorschubwort(double vorschub) { return " F" + zahlwort(vorschub); }
 
 // One line of the program, composed in place.
 class Satz {
@@ -143,12 +133,19 @@ private:
     char* ende_ = puffer_;
 };
 
-// A coordinate word for a head line: " X+12.3450" or " X12.3450".
 std::string wort(std::string_view buchstabe, std::int64_t zehntausendstel, bool plus)
 {
-    char puffer[maxBahnzahltext];
-    return std::string(buchstabe)
-           + std::string(puffer, bahnzahlSchreiben(zehntausendstel, puffer, plus));
+    return koordinatenwort(buchstabe, zehntausendstel, plus);
+}
+
+// The frame's places without compensation: the tool plunges at point 1 and leaves
+// at the last point.
+Rahmenlage lageOhneKorrektur(Bahnpunkt anfang, Bahnpunkt ende)
+{
+    Rahmenlage lage;
+    lage.start = anfang;
+    lage.ziel = ende;
+    return lage;
 }
 
 void alleSchreiben(Ausgabe& ziel, const std::string& kopf, const std::string& rumpf,
@@ -161,9 +158,15 @@ void alleSchreiben(Ausgabe& ziel, const std::string& kopf, const std::string& ru
 
 class Klartext : public Programmtext {
 public:
-    explicit Klartext(double vorschub) : vorschub_(vorschubwort(vorschub)) {}
+    Klartext(double vorschub, std::optional<Rahmen> rahmen)
+        : vorschub_(vorschubwort(vorschub)), rahmen_(std::move(rahmen)),
+          naechster_(rahmen_ ? ersterRahmensatz + static_cast<Index>(rahmen_->klartextKopfsaetze())
+                             : ersterRumpfsatz),
+          vorschubGeschrieben_(rahmen_ && rahmen_->mitKorrektur())
+    {
+    }
 
-    void bahnBeginnen(Bahnpunkt start) override { start_ = start; }
+    void bahnBeginnen(Bahnpunkt start) override { start_ = ende_ = start; }
 
     void elementAufnehmen(Bahnpunkt, const Bahnelement& e) override
     {
@@ -184,6 +187,7 @@ public:
             satz << vorschub_;
         vorschubGeschrieben_ = true;
         satz.anhaengen(rumpf_, zeilenende);
+        ende_ = e.ende;
     }
 
     void schreiben(Ausgabe& ziel, const Programmangaben& angaben) const override
@@ -199,28 +203,48 @@ public:
                 + ende;
         kopf += "3 BLK FORM 0.2" + wort(" X", r.max.x, true) + wort(" Y", r.max.y, true) + " Z+0"
                 + ende;
-        kopf += "4 L" + wort(" X", start_.x, true) + wort(" Y", start_.y, true) + " R0 FMAX" + ende;
-        const std::string schluss = std::to_string(naechster_) + " END PGM " + name + " MM" + ende;
+        Index nummer = ersterRahmensatz;
+        std::string schluss;
+        if (rahmen_) {
+            const Rahmenlage lage = angaben.lage ? *angaben.lage : lageOhneKorrektur(start_, ende_);
+            for (const std::string& satz : rahmen_->klartextKopf(lage, start_))
+                kopf += std::to_string(nummer++) + " " + satz + ende;
+            nummer = naechster_;
+            for (const std::string& satz : rahmen_->klartextSchluss(lage))
+                schluss += std::to_string(nummer++) + " " + satz + ende;
+        } else {
+            kopf +=
+                "4 L" + wort(" X", start_.x, true) + wort(" Y", start_.y, true) + " R0 FMAX" + ende;
+            nummer = naechster_;
+        }
+        schluss += std::to_string(nummer) + " END PGM " + name + " MM" + ende;
         alleSchreiben(ziel, kopf, rumpf_, schluss);
     }
 
 private:
     static constexpr std::string_view zeilenende = "\r\n";
-    // The path's blocks follow BEGIN PGM, the comment, the blank form and the approach.
+    // The frame's blocks follow BEGIN PGM, the comment and the blank form; without
+    // a frame, the path's blocks follow those and the move to point 1.
+    static constexpr Index ersterRahmensatz = 4;
     static constexpr Index ersterRumpfsatz = 5;
 
     std::string vorschub_;
-    Bahnpunkt start_;
+    std::optional<Rahmen> rahmen_;
+    Bahnpunkt start_, ende_;
     std::string rumpf_;
-    Index naechster_ = ersterRumpfsatz;
-    bool vorschubGeschrieben_ = false;
+    Index naechster_;
+    bool vorschubGeschrieben_;
 };
 
 class Din : public Programmtext {
 public:
-    explicit Din(double vorschub) : vorschub_(vorschubwort(vorschub)) {}
+    Din(double vorschub, std::optional<Rahmen> rahmen)
+        : vorschub_(vorschubwort(vorschub)), rahmen_(std::move(rahmen)),
+          vorschubImRumpf_(!rahmen_ || !rahmen_->mitKorrektur())
+    {
+    }
 
-    void bahnBeginnen(Bahnpunkt start) override { start_ = start; }
+    void bahnBeginnen(Bahnpunkt start) override { start_ = ende_ = start; }
 
     void elementAufnehmen(Bahnpunkt von, const Bahnelement& e) override
     {
@@ -233,9 +257,10 @@ public:
         satz.wert(" X", e.ende.x, false).wert(" Y", e.ende.y, false);
         if (e.art != Bahnelement::Art::gerade)
             satz.wert(" I", e.mitte.x - von.x, false).wert(" J", e.mitte.y - von.y, false);
-        if (rumpf_.empty())
+        if (rumpf_.empty() && vorschubImRumpf_)
             satz << vorschub_;
         satz.anhaengen(rumpf_, "\n");
+        ende_ = e.ende;
     }
 
     void schreiben(Ausgabe& ziel, const Programmangaben& angaben) const override
@@ -243,24 +268,36 @@ public:
         std::string kopf = "%\n(Punktdatei " + asciiName(angaben.punktdatei) + ", fehl "
                            + zahltext(angaben.fehl) + ", "
                            + bahnzaehlung(angaben.bahn, "Boegen", ", kuerzeste Bahn") + ")\n";
-        kopf +=
-            "G21 G17 G90\nG0" + wort(" X", start_.x, false) + wort(" Y", start_.y, false) + "\n";
-        alleSchreiben(ziel, kopf, rumpf_, "M30\n%\n");
+        kopf += "G21 G17 G90\n";
+        std::string schluss;
+        if (rahmen_) {
+            const Rahmenlage lage = angaben.lage ? *angaben.lage : lageOhneKorrektur(start_, ende_);
+            for (const std::string& satz : rahmen_->dinKopf(lage, start_))
+                kopf += satz + "\n";
+            for (const std::string& satz : rahmen_->dinSchluss(lage, ende_))
+                schluss += satz + "\n";
+        } else {
+            kopf += "G0" + wort(" X", start_.x, false) + wort(" Y", start_.y, false) + "\n";
+        }
+        alleSchreiben(ziel, kopf, rumpf_, schluss + "M30\n%\n");
     }
 
 private:
     std::string vorschub_;
-    Bahnpunkt start_;
+    std::optional<Rahmen> rahmen_;
+    bool vorschubImRumpf_;
+    Bahnpunkt start_, ende_;
     std::string rumpf_;
 };
 
 }  // namespace
 
-std::unique_ptr<Programmtext> Programmtext::erstellen(Dialekt dialekt, double vorschub)
+std::unique_ptr<Programmtext> Programmtext::erstellen(Dialekt dialekt, double vorschub,
+                                                      std::optional<Rahmen> rahmen)
 {
     if (dialekt == Dialekt::klartext)
-        return std::make_unique<Klartext>(vorschub);
-    return std::make_unique<Din>(vorschub);
+        return std::make_unique<Klartext>(vorschub, std::move(rahmen));
+    return std::make_unique<Din>(vorschub, std::move(rahmen));
 }
 
 std::string programmnameBilden(const std::string& name)

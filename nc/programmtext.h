@@ -5,8 +5,10 @@
 
 #include "geometry/bahnausgabe.h"
 #include "nc/ncprogramm.h"
+#include "nc/rahmen.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace bogenkette {
@@ -20,12 +22,17 @@ struct Programmangaben {
     double fehl = 0.0;
     Bahnabschluss bahn;  // the path's kind and counts
     Bahnrahmen rahmen;
+    // Where the frame moves with compensation (nc/korrekturpruefung.h); without
+    // it the tool plunges at point 1 and leaves at the last point.
+    const Rahmenlage* lage = nullptr;
 };
 
 class Programmtext : public Bahnempfaenger {
 public:
-    // The text of `dialekt` with feed `vorschub` (mm/min).
-    static std::unique_ptr<Programmtext> erstellen(Dialekt dialekt, double vorschub);
+    // The text of `dialekt` with feed `vorschub` (mm/min), with the frame of
+    // `rahmen` around the path or, without one, the path alone.
+    static std::unique_ptr<Programmtext> erstellen(Dialekt dialekt, double vorschub,
+                                                   std::optional<Rahmen> rahmen);
 
     // Writes the whole program: head, the blocks of the path, end.
     virtual void schreiben(Ausgabe& ziel, const Programmangaben& angaben) const = 0;

@@ -1,5 +1,6 @@
 #include "run/bahnlauf.h"
 
+#include "common/fehler.h"
 #include "geometry/kuerzeste_bahn.h"
 
 #include <exception>
@@ -35,11 +36,14 @@ private:
 }  // namespace
 
 struct Bahnlauf::Zustand {
-    Zustand(Bahnverfahren v, std::span<Bahnausgabe* const> a)
-        : verfahren(v), ausgaben(a), verteilung(a)
+    Zustand(Bahnverfahren v, Korrektur k, std::span<Bahnausgabe* const> a)
+        : verfahren(v), korrektur(k), ausgaben(a), verteilung(a)
     {
     }
     Bahnverfahren verfahren;
+    Korrektur korrektur;
+    std::vector<Bahnausgabe*> fertige;  // completed
+    std::vector<std::string> ablehnungen;
     std::span<Bahnausgabe* const> ausgaben;
     Verteilung verteilung;
     const Kontur* kontur = nullptr;
@@ -54,8 +58,9 @@ struct Bahnlauf::Zustand {
     std::thread faden;
 };
 
-Bahnlauf::Bahnlauf(Bahnverfahren verfahren, std::span<Bahnausgabe* const> ausgaben)
-    : z_(std::make_unique<Zustand>(verfahren, ausgaben))
+Bahnlauf::Bahnlauf(Bahnverfahren verfahren, Korrektur korrektur,
+                   std::span<Bahnausgabe* const> ausgaben)
+    : z_(std::make_unique<Zustand>(verfahren, korrektur, ausgaben))
 {
 }
 
@@ -67,16 +72,16 @@ Bahnlauf::~Bahnlauf()
 
 void Bahnlauf::beginnen(const Kontur& kontur, double fehl)
 {
+    z_->band = bahnband(fehl, z_->korrektur);
     for (Bahnausgabe* a : z_->ausgaben)
-        a->beginnen(kontur, fehl);
+        a->beginnen(kontur, fehl, z_->band);
     z_->kontur = &kontur;
-    z_->band = Toleranzband::beidseitig(fehl);
     // Points beyond the path's range have no path (the outputs that need one
     // have refused them).
     if (bahnrahmen(kontur).ausserhalb != 0)
         return;
     if (z_->verfahren == Bahnverfahren::kette) {
-        z_->bau.emplace(kontur, fehl, z_->verteilung);
+        z_->bau.emplace(kontur, z_->band, z_->verteilung);
         return;
     }
     // The thread reads only the points, which stay unchanged until it is joined.
@@ -106,16 +111,24 @@ void Bahnlauf::abschliessen()
         bahnSchreiben(*z_->kontur, z_->punkte, z_->band, z_->schritte, z_->verteilung);
     }
     const Bahnabschluss abschluss{z_->verfahren, z_->verteilung.elemente, z_->boegen};
-    for (Bahnausgabe* a : z_->ausgaben)
-        a->abschliessen(abschluss);
+    for (Bahnausgabe* a : z_->ausgaben) {
+        try {
+            a->abschliessen(abschluss);
+            z_->fertige.push_back(a);
+        } catch (const Ablehnung& ablehnung) {
+            z_->ablehnungen.emplace_back(ablehnung.what());
+        }
+    }
 }
 
 void Bahnlauf::freigeben()
 {
-    for (Bahnausgabe* a : z_->ausgaben)
+    for (Bahnausgabe* a : z_->fertige)
         a->freigeben();
 }
 
 Index Bahnlauf::elemente() const { return z_->verteilung.elemente; }
+
+const std::vector<std::string>& Bahnlauf::ablehnungen() const { return z_->ablehnungen; }
 
 }  // namespace bogenkette

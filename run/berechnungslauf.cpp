@@ -89,7 +89,9 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
                                     std::span<Kettenausgabe* const> weitereAusgaben,
                                     std::span<Bahnausgabe* const> bahnausgaben)
 {
-    Bahnlauf bahn(auftrag.bahn, bahnausgaben);
+    const Bahnverfahren verfahren =
+        auftrag.korrektur == Korrektur::aus ? auftrag.bahn : Bahnverfahren::kette;
+    Bahnlauf bahn(verfahren, auftrag.korrektur, bahnausgaben);
     std::vector<Kettenausgabe*> weitere(weitereAusgaben.begin(), weitereAusgaben.end());
     if (!bahnausgaben.empty())
         weitere.push_back(&bahn);
@@ -118,14 +120,25 @@ Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& b
             boegen = verteiler.boegen;
         }
         // Every file is written out before any takes its name: a failure on the
-        // way leaves none of them.
-        for (Kettenausgabe* ausgabe : weitere)
-            ausgabe->abschliessen();
+        // way leaves none of them. One that refuses the chain is left out.
+        Laufergebnis ergebnis{kontur.anzahl, boegen, fehl, 0, konturen, {}};
+        std::vector<Kettenausgabe*> fertige;
+        for (Kettenausgabe* ausgabe : weitere) {
+            try {
+                ausgabe->abschliessen();
+                fertige.push_back(ausgabe);
+            } catch (const Ablehnung& ablehnung) {
+                ergebnis.ablehnungen.emplace_back(ablehnung.what());
+            }
+        }
         bericht.fertigschreiben();
-        for (Kettenausgabe* ausgabe : weitere)
+        for (Kettenausgabe* ausgabe : fertige)
             ausgabe->freigeben();
         bericht.abschliessen();
-        return {kontur.anzahl, boegen, fehl, bahn.elemente(), konturen};
+        ergebnis.bahnelemente = bahn.elemente();
+        for (const std::string& ablehnung : bahn.ablehnungen())
+            ergebnis.ablehnungen.push_back(ablehnung);
+        return ergebnis;
     } catch (...) {
         bericht.verwerfen();
         throw;

@@ -5,11 +5,13 @@
 
 #include "geometry/bahnausgabe.h"
 #include "geometry/kette.h"
+#include "geometry/korrektur.h"
 #include "input/kontur.h"
 
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace bogenkette {
 
@@ -36,6 +38,11 @@ struct Laufauftrag {
     Bahnverfahren bahn;
     // Which contour of a DXF drawing, from 1 in drawing order.
     Index kontur = 1;
+    // The side the NC program's cutter radius compensation keeps the tool on; it
+    // decides the band of the path (bahnband). With compensation the path runs
+    // along the chain: the shortest path's elements meet at kinks, which the
+    // control would turn into corners on the tool's side.
+    Korrektur korrektur = Korrektur::aus;
 };
 
 struct Laufergebnis {
@@ -44,6 +51,9 @@ struct Laufergebnis {
     double fehl = 0.0;       // the contour error used
     Index bahnelemente = 0;  // of the path, where one was made
     Index konturen = 0;      // the contours of a DXF drawing; 0 for a point file
+    // Why outputs that could not be made from this path were left out (an NC
+    // program whose tool cannot cut it); the report and the others are written.
+    std::vector<std::string> ablehnungen;
 };
 
 // Runs the computation of `auftrag` into the opened report and the further
@@ -54,7 +64,8 @@ struct Laufergebnis {
 // all of them and the report are written out before any is put in place, the
 // report last. On failure it throws Fehler and the report is discarded, leaving
 // an existing file of its name as it was (outputs discard theirs when destroyed
-// uncompleted).
+// uncompleted). An output that refuses this path (Ablehnung) is left out and
+// named in the result; the rest of the run goes on.
 Laufergebnis berechnungDurchfuehren(const Laufauftrag& auftrag, Berichtsdatei& bericht,
                                     std::span<Kettenausgabe* const> weitere,
                                     std::span<Bahnausgabe* const> bahnausgaben);

@@ -69,7 +69,7 @@ void Bahnbild::ort(Bahnpunkt p)
     zahl(-p.y);
 }
 
-void Bahnbild::beginnen(const Kontur& kontur, double)
+void Bahnbild::beginnen(const Kontur& kontur, double, const Toleranzband&)
 {
     rahmen_ = bahnrahmen(kontur);
     if (const Index p = rahmen_.ausserhalb; p != 0)

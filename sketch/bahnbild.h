@@ -31,7 +31,7 @@ public:
     ~Bahnbild() override;
 
     // Throws Fehler when a point lies beyond the coordinates a path can hold.
-    void beginnen(const Kontur& kontur, double fehl) override;
+    void beginnen(const Kontur& kontur, double fehl, const Toleranzband& band) override;
     void bahnBeginnen(Bahnpunkt start) override;
     void elementAufnehmen(Bahnpunkt von, const Bahnelement& element) override;
     void abschliessen(const Bahnabschluss& abschluss) override;

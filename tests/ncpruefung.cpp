@@ -2,6 +2,7 @@
 
 #include "kettenpruefung.h"
 
+#include "common/fehler.h"
 #include "run/bahnlauf.h"
 
 #include <algorithm>
@@ -297,25 +298,6 @@ Fahrweg dinLesen(std::string_view text, Kopfangaben& kopf, Meldungen& fehler)
     return weg;
 }
 
-// The numbers between the brackets of a canonical call.
-std::vector<double> aufrufwerte(std::string_view zeile, std::string_view name)
-{
-    std::vector<double> werte;
-    auto pos = zeile.find(name) + name.size();
-    const auto ende = zeile.find(')', pos);
-    while (pos < ende) {
-        while (zeile[pos] == ' ')
-            ++pos;
-        double wert = 0;
-        const auto r = std::from_chars(zeile.data() + pos, zeile.data() + ende, wert);
-        if (r.ec != std::errc())
-            break;
-        werte.push_back(wert);
-        pos = static_cast<std::size_t>(r.ptr - zeile.data()) + 1;
-    }
-    return werte;
-}
-
 constexpr double vollkreis = 2 * std::numbers::pi;
 
 // An angle moved into [0, 2 pi).
@@ -331,26 +313,6 @@ double strecke(double ax, double ay, double bx, double by, double px, double py)
     const double l = dx * dx + dy * dy;
     const double t = l > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / l, 0.0, 1.0) : 0.0;
     return std::hypot(px - ax - t * dx, py - ay - t * dy);
-}
-
-// Distance of a point from a move starting at (sx, sy). An arc whose radii to
-// start and end differ counts as far as the farther of the two circles.
-double fahrtAbstand(double sx, double sy, const Fahrt& f, double px, double py)
-{
-    if (f.art == Fahrt::Art::gerade)
-        return strecke(sx, sy, f.x, f.y, px, py);
-    const double sinn = f.art == Fahrt::Art::links ? 1 : -1;
-    const double anfang = std::atan2(sy - f.j, sx - f.i);
-    double bogen = normiert(sinn * (std::atan2(f.y - f.j, f.x - f.i) - anfang));
-    if (bogen == 0)
-        bogen = vollkreis;  // start and end in one place: a full circle
-    const double lage = normiert(sinn * (std::atan2(py - f.j, px - f.i) - anfang));
-    if (lage <= bogen) {
-        const double rho = std::hypot(px - f.i, py - f.j);
-        return std::max(std::fabs(rho - std::hypot(sx - f.i, sy - f.j)),
-                        std::fabs(rho - std::hypot(f.x - f.i, f.y - f.j)));
-    }
-    return std::min(std::hypot(px - sx, py - sy), std::hypot(px - f.x, py - f.y));
 }
 
 // Half the last digit, and room for the double nearest to a written value.
@@ -381,6 +343,45 @@ void bogenPruefen(double sx, double sy, const Fahrt& f, const std::string& wo, M
 }
 
 }  // namespace
+
+// The numbers between the brackets of a canonical call.
+std::vector<double> aufrufwerte(std::string_view zeile, std::string_view name)
+{
+    std::vector<double> werte;
+    auto pos = zeile.find(name) + name.size();
+    const auto ende = zeile.find(')', pos);
+    while (pos < ende) {
+        while (zeile[pos] == ' ')
+            ++pos;
+        double wert = 0;
+        const auto r = std::from_chars(zeile.data() + pos, zeile.data() + ende, wert);
+        if (r.ec != std::errc())
+            break;
+        werte.push_back(wert);
+        pos = static_cast<std::size_t>(r.ptr - zeile.data()) + 1;
+    }
+    return werte;
+}
+
+// Distance of a point from a move starting at (sx, sy). An arc whose radii to
+// start and end differ counts as far as the farther of the two circles.
+double fahrtAbstand(double sx, double sy, const Fahrt& f, double px, double py)
+{
+    if (f.art == Fahrt::Art::gerade)
+        return strecke(sx, sy, f.x, f.y, px, py);
+    const double sinn = f.art == Fahrt::Art::links ? 1 : -1;
+    const double anfang = std::atan2(sy - f.j, sx - f.i);
+    double bogen = normiert(sinn * (std::atan2(f.y - f.j, f.x - f.i) - anfang));
+    if (bogen == 0)
+        bogen = vollkreis;  // start and end in one place: a full circle
+    const double lage = normiert(sinn * (std::atan2(py - f.j, px - f.i) - anfang));
+    if (lage <= bogen) {
+        const double rho = std::hypot(px - f.i, py - f.j);
+        return std::max(std::fabs(rho - std::hypot(sx - f.i, sy - f.j)),
+                        std::fabs(rho - std::hypot(f.x - f.i, f.y - f.j)));
+    }
+    return std::min(std::hypot(px - sx, py - sy), std::hypot(px - f.x, py - f.y));
+}
 
 Fahrweg programmLesen(Dialekt dialekt, std::string_view text, std::vector<std::string>& fehler)
 {
@@ -636,11 +637,11 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
 }
 
 Bahnabschluss bahnAusgeben(const Kontur& k, double fehl, Bahnverfahren verfahren,
-                           std::initializer_list<Bahnausgabe*> ausgaben)
+                           std::initializer_list<Bahnausgabe*> ausgaben, Korrektur korrektur)
 {
     // The outputs learn what they were told through a recorder among them.
     struct Abschluss : Bahnausgabe {
-        void beginnen(const Kontur&, double) override {}
+        void beginnen(const Kontur&, double, const Toleranzband&) override {}
         void bahnBeginnen(Bahnpunkt) override {}
         void elementAufnehmen(Bahnpunkt, const Bahnelement&) override {}
         void abschliessen(const Bahnabschluss& a) override { abschluss = a; }
@@ -648,10 +649,12 @@ Bahnabschluss bahnAusgeben(const Kontur& k, double fehl, Bahnverfahren verfahren
     } abschluss;
     std::vector<Bahnausgabe*> alle(ausgaben);
     alle.push_back(&abschluss);
-    Bahnlauf lauf(verfahren, alle);
+    Bahnlauf lauf(verfahren, korrektur, alle);
     lauf.beginnen(k, fehl);
     berechneKette(k, fehl, lauf);
     lauf.abschliessen();
+    if (!lauf.ablehnungen().empty())
+        throw Ablehnung(lauf.ablehnungen().front());
     lauf.freigeben();
     return abschluss.abschluss;
 }

@@ -54,6 +54,14 @@ struct Programmerwartung {
 // Reads a program of the dialect; breaks of its form are appended to `fehler`.
 Fahrweg programmLesen(Dialekt dialekt, std::string_view text, std::vector<std::string>& fehler);
 
+// The numbers between the brackets of a canonical call `name(` in `zeile`.
+std::vector<double> aufrufwerte(std::string_view zeile, std::string_view name);
+
+// Distance of the point (px, py) from the move f starting at (sx, sy): from a
+// segment, or from an arc (its circle where the point lies in the arc's sector,
+// else the nearer end).
+double fahrtAbstand(double sx, double sy, const Fahrt& f, double px, double py);
+
 // The paths of rs274's canonical calls: each STRAIGHT_TRAVERSE starts one.
 std::vector<Fahrweg> rs274Lesen(std::string_view ausgabe, std::vector<std::string>& fehler);
 
@@ -67,8 +75,10 @@ std::vector<std::string> programmPruefen(Dialekt dialekt, std::string_view text,
                                          const Programmerwartung& erwartung);
 
 // Makes the path of k of the kind `verfahren` for each of the outputs, begun
-// before and completed after, as a run does; gives what they were told at the end.
+// before and completed after, as a run does (the band of `korrektur`); gives what
+// they were told at the end. An output's refusal (Ablehnung) is passed on.
 Bahnabschluss bahnAusgeben(const Kontur& k, double fehl, Bahnverfahren verfahren,
-                           std::initializer_list<Bahnausgabe*> ausgaben);
+                           std::initializer_list<Bahnausgabe*> ausgaben,
+                           Korrektur korrektur = Korrektur::aus);
 
 }  // namespace bogenkette

@@ -206,7 +206,7 @@ TEST(Bahnskizze, BahnImMassstabDerPunkte)
     Sammler punkte;
     const Skizzenmass mass = skizzeZeichnen(k, punkte);
     Elemente elemente;
-    Bahnbau bau(k, 0.05, elemente);
+    Bahnbau bau(k, Toleranzband::beidseitig(0.05), elemente);
     berechneKette(k, 0.05, bau);
 
     int sehnen = 0;

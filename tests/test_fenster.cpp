@@ -77,8 +77,9 @@ protected:
 // and its questions recorded and answered from `ersetzen` (Yes when it is empty).
 class Testfenster : public Form1 {
 public:
-    explicit Testfenster(std::unique_ptr<Dateidialog> dialog)
-        : Form1(std::move(dialog), Zahlenformat::deutsch())
+    Testfenster(std::unique_ptr<Dateidialog> dialog, const fs::path& einstellungen)
+        : Form1(std::move(dialog), Zahlenformat::deutsch(),
+                Einstellungen(QString::fromStdString(einstellungen.string())))
     {
     }
     QStringList meldungen;
@@ -105,14 +106,24 @@ protected:
     void SetUp() override
     {
         Arbeitsordner::SetUp();
-        auto dialog = std::make_unique<Antworten>();
-        antworten = dialog.get();
-        fenster = std::make_unique<Testfenster>(std::move(dialog));
+        // The settings file beside the work folder, so that it is not one of its files.
+        einstellungen = ordner.string() + ".conf";
+        fs::remove(einstellungen);
+        neuesFenster();
     }
     void TearDown() override
     {
         fenster.reset();
+        fs::remove(einstellungen);
         Arbeitsordner::TearDown();
+    }
+    // A window as after a restart: with the settings file of the last.
+    void neuesFenster()
+    {
+        fenster.reset();
+        auto dialog = std::make_unique<Antworten>();
+        antworten = dialog.get();
+        fenster = std::make_unique<Testfenster>(std::move(dialog), einstellungen);
     }
 
     template <typename T = QWidget>
@@ -146,6 +157,7 @@ protected:
 
     Antworten* antworten = nullptr;
     std::unique_ptr<Testfenster> fenster;
+    fs::path einstellungen;
 };
 
 // ------------------------------------------------------------------ the window
@@ -1060,6 +1072,66 @@ TEST_F(Fenster, NcProgrammUndBahn)
         << fenster->meldungen[0].toStdString();
     EXPECT_FALSE(fs::exists(ordner / "kontur.TXT"));
     EXPECT_EQ(bahnpixel(bild), 0);
+}
+
+// The settings file: its machining options and feed give the window's program the
+// converter's frame; a program the tool cannot cut is named in a message while
+// the report is written and an earlier program kept; a bad value names the file
+// and the key and writes nothing; the folder of the last chosen file and the type
+// last chosen survive a restart.
+TEST_F(Fenster, EinstellungenUndKorrektur)
+{
+    const fs::path spl = ordner / "k.spl";
+    fs::copy_file(fs::path(TESTDATEN) / "rahmen" / "innenradius.spl", spl);
+    const Einstellungen datei(QString::fromStdString(einstellungen.string()));
+    datei.programmSpeichern(
+        {{"korrektur", "rechts"}, {"werkzeugradius", "3"}, {"tiefe", "2"}, {"vorschub", "400"}});
+    const QImage& bild = element<Bildfeld>("Picture1")->bild();
+    punktdatei(spl);
+    antworten->filterWahl = 2;
+    bericht(ordner / "k.txt");
+    rechnen();
+    EXPECT_TRUE(fenster->meldungen.isEmpty()) << fenster->meldungen.join('\n').toStdString();
+    const auto cliLauf = cli("--nc din --korrektur rechts --werkzeugradius 3 --tiefe 2 --vorschub "
+                             "400 --nc-datei "
+                             + q(ordner / "cli.NC").toStdString() + " -o "
+                             + q(ordner / "cli.TXT").toStdString() + " " + q(spl).toStdString());
+    ASSERT_EQ(cliLauf.status, 0) << cliLauf.ausgabe;
+    EXPECT_EQ(lesen(ordner / "k.NC"), lesen(ordner / "cli.NC"));
+    EXPECT_NE(lesen(ordner / "k.NC").find("G1 G42 D1 "), std::string::npos);
+    EXPECT_GT(bahnpixel(bild), 100);
+
+    // After a restart: the folder and the type of the last choice.
+    neuesFenster();
+    punktdatei(spl);
+    EXPECT_EQ(antworten->aufrufe.back().ordner, q(ordner));
+    antworten->filterWahl = 2;  // the type offered, confirmed
+    bericht(ordner / "k.txt");
+    EXPECT_EQ(antworten->aufrufe.back().vorauswahl, 2);
+
+    // The tool on the inner side of the rounding of radius 2,5.
+    datei.programmSpeichern({{"korrektur", "links"}, {"werkzeugradius", "3"}});
+    fs::remove(ordner / "k.TXT");
+    rechnen();
+    ASSERT_EQ(fenster->meldungen.size(), 1);
+    EXPECT_NE(fenster->meldungen[0].toStdString().find(
+                  "Punkt 5: der Innenradius 2,5 ist kleiner als der Werkzeugradius 3."),
+              std::string::npos)
+        << fenster->meldungen[0].toStdString();
+    EXPECT_TRUE(fs::exists(ordner / "k.TXT"));
+    EXPECT_EQ(lesen(ordner / "k.NC"), lesen(ordner / "cli.NC"));
+
+    datei.programmSpeichern({{"korrektur", "links"}, {"werkzeugradius", "drei"}});
+    const auto vorher = stand();
+    punktdatei(spl);
+    bericht(ordner / "k.txt");
+    rechnen();
+    ASSERT_EQ(fenster->meldungen.size(), 2);
+    EXPECT_EQ(
+        fenster->meldungen[1].toStdString(),
+        "Einstellungsdatei \"" + einstellungen.string()
+            + "\": werkzeugradius \"drei\" ist kein Werkzeugradius von 0.01 bis 9999.9999 mm.");
+    EXPECT_EQ(stand(), vorher);
 }
 
 }  // namespace

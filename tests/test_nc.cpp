@@ -3,6 +3,8 @@
 // that refuses inconsistent arcs. Every program of the test data and of random
 // contours must keep the path's guarantee (ncpruefung.h).
 #include "ncpruefung.h"
+#include "rs274lauf.h"
+#include "testdaten.h"
 #include "testhilfen.h"
 #include "zufallskonturen.h"
 
@@ -33,56 +35,6 @@ using namespace bogenkette;
 using namespace bogenkette::test;
 
 namespace {
-
-// ---- rs274 ---------------------------------------------------------------
-
-std::string rs274Suchen()
-{
-    const char* pfade = std::getenv("PATH");
-    std::string_view rest = pfade ? pfade : "/usr/bin:/bin";
-    while (!rest.empty()) {
-        const auto ende = std::min(rest.find(':'), rest.size());
-        const std::string kandidat = std::string(rest.substr(0, ende)) + "/rs274";
-        if (::access(kandidat.c_str(), X_OK) == 0)
-            return kandidat;
-        rest.remove_prefix(std::min(ende + 1, rest.size()));
-    }
-    return {};
-}
-
-struct Rs274Lauf {
-    int status = -1;
-    std::string ausgabe, fehler;
-};
-
-// `rs274 -g` on one program: the interpreter prints the canonical calls to
-// stdout; an error goes to stderr with exit status 1.
-Rs274Lauf rs274Laufen(const std::string& programm, const fs::path& ordner)
-{
-    const fs::path datei = ordner / "programm.ngc";
-    schreiben(datei, programm);
-    const std::string befehl = rs274Suchen() + " -g " + q(datei) + " > " + q(ordner / "aus")
-                               + " 2> " + q(ordner / "fehler");
-    Rs274Lauf lauf;
-    const int status = std::system(befehl.c_str());
-    lauf.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    lauf.ausgabe = lesen(ordner / "aus");
-    lauf.fehler = lesen(ordner / "fehler");
-    return lauf;
-}
-
-// A run without an error: status 0 and nothing on stderr but its "executing".
-bool fehlerfrei(const Rs274Lauf& lauf) { return lauf.status == 0 && lauf.fehler == "executing\n"; }
-
-// Skips the rest of a test without rs274, except in CI, where it must be there.
-#define RS274_VERLANGEN()                                                                          \
-    do {                                                                                           \
-        if (rs274Suchen().empty()) {                                                               \
-            if (imCi())                                                                            \
-                FAIL() << "rs274 fehlt (Debian-Paket linuxcnc-uspace, tools/pakete.sh nc)";        \
-            GTEST_SKIP() << "rs274 fehlt (Debian-Paket linuxcnc-uspace): Prüfung übersprungen";    \
-        }                                                                                          \
-    } while (0)
 
 // ---- Programs in memory -----------------------------------------------------
 
@@ -223,7 +175,7 @@ Bahnmitschrift bahnVon(const Punkte& punkte, double fehl)
 {
     const Kontur k = kontur(punkte);
     Bahnmitschrift mitschrift;
-    Bahnbau bau(k, fehl, mitschrift);
+    Bahnbau bau(k, Toleranzband::beidseitig(fehl), mitschrift);
     berechneKette(k, fehl, bau);
     return mitschrift;
 }
@@ -338,19 +290,6 @@ TEST(Bahn, StueckeAlsBogenOderGerade)
 }
 
 namespace {
-
-// The point files of the test data that are accepted, and the example.
-std::vector<fs::path> punktdateien()
-{
-    std::vector<fs::path> liste{fs::path(BEISPIELE) / "kontur.spl"};
-    for (const auto& e : fs::directory_iterator(TESTDATEN)) {
-        fs::path abgelehnt = e.path();
-        if (e.path().extension() == ".spl" && !fs::exists(abgelehnt.replace_extension(".reject")))
-            liste.push_back(e.path());
-    }
-    std::sort(liste.begin() + 1, liste.end());
-    return liste;
-}
 
 double fehlVon(fs::path spl)
 {

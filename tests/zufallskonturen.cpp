@@ -2,6 +2,7 @@
 
 #include "testhilfen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -180,7 +181,117 @@ void verschieben(Zufall& z, Punkte& p)
     }
 }
 
+// Appends a point with four decimals, unless it repeats the last.
+void anhaengen(Punkte& p, double x, double y)
+{
+    x = std::round(x * 1e4) / 1e4;
+    y = std::round(y * 1e4) / 1e4;
+    if (p.empty() || p.back() != std::pair{x, y})
+        p.emplace_back(x, y);
+}
+
 }  // namespace
+
+Werkstueck zufallswerkstueck(Zufall& z, int lauf)
+{
+    constexpr double pi = std::numbers::pi;
+    static const double radien[] = {1.5, 3, 3, 5};
+    static const double fehlWerte[] = {0.02, 0.05, 0.1};
+    Werkstueck w;
+    w.R = radien[z() % std::size(radien)];
+    w.fehl = fehlWerte[z() % std::size(fehlWerte)];
+    w.abstand = gleich(z, 0.5, 4);
+    // The corners, counter-clockwise.
+    const int n = 3 + static_cast<int>(z() % 6);
+    std::vector<double> winkel;
+    for (int i = 0; i < n; ++i)
+        winkel.push_back(2 * pi * (i + gleich(z, 0.1, 0.9)) / n);
+    std::vector<std::pair<double, double>> ecke;
+    for (const double a : winkel) {
+        const double r = z() % 4 == 0 ? gleich(z, 30, 40) : gleich(z, 55, 80);
+        ecke.emplace_back(r * std::cos(a), r * std::sin(a));
+    }
+    // Per corner: the directions in and out, the turn, the rounding.
+    struct Eckdaten {
+        double ex, ey, ax, ay;  // unit directions of the sides in and out
+        double drehung, r, tangente;
+    };
+    std::vector<Eckdaten> daten(static_cast<std::size_t>(n));
+    const auto seite = [&](int i) { return ecke[static_cast<std::size_t>((i + n) % n)]; };
+    for (int i = 0; i < n; ++i) {
+        const auto [px, py] = seite(i - 1);
+        const auto [x, y] = seite(i);
+        const auto [nx, ny] = seite(i + 1);
+        const double le = std::hypot(x - px, y - py), la = std::hypot(nx - x, ny - y);
+        Eckdaten& d = daten[static_cast<std::size_t>(i)];
+        d.ex = (x - px) / le;
+        d.ey = (y - py) / le;
+        d.ax = (nx - x) / la;
+        d.ay = (ny - y) / la;
+        d.drehung = std::atan2(d.ex * d.ay - d.ey * d.ax, d.ex * d.ax + d.ey * d.ay);
+        const double t = std::tan(std::fabs(d.drehung) / 2);
+        const double groesster = 0.3 * std::min(le, la) / std::max(t, 1e-9);
+        const int art = static_cast<int>(z() % 10);
+        if (art == 0 && std::fabs(d.drehung) >= pi / 3)
+            d.r = 0;
+        else if (art < 3 || groesster < 1.3 * w.R)
+            d.r = std::min(groesster, gleich(z, 0.3, 0.8) * w.R);
+        else
+            d.r = std::min(groesster, gleich(z, 1.3, 5) * w.R);
+        d.tangente = d.r * t;
+    }
+    // Traced from halfway along the side from the last corner to the first.
+    Punkte p;
+    const auto gerade = [&](double x0, double y0, double x1, double y1) {
+        const int m =
+            std::max(1, static_cast<int>(std::ceil(std::hypot(x1 - x0, y1 - y0) / w.abstand)));
+        for (int j = 1; j <= m; ++j)
+            anhaengen(p, x0 + (x1 - x0) * j / m, y0 + (y1 - y0) * j / m);
+    };
+    const Eckdaten& letzte = daten.back();
+    const auto [lx, ly] = seite(-1);
+    const double sx = lx + letzte.ax * letzte.tangente, sy = ly + letzte.ay * letzte.tangente;
+    const Eckdaten& erste = daten.front();
+    const double ex0 = ecke[0].first - erste.ex * erste.tangente;
+    const double ey0 = ecke[0].second - erste.ey * erste.tangente;
+    anhaengen(p, (sx + ex0) / 2, (sy + ey0) / 2);
+    double x = p.back().first, y = p.back().second;
+    for (int i = 0; i < n; ++i) {
+        const Eckdaten& d = daten[static_cast<std::size_t>(i)];
+        const auto [cx, cy] = seite(i);
+        const double bx = cx - d.ex * d.tangente, by = cy - d.ey * d.tangente;
+        gerade(x, y, bx, by);
+        Rundung rundung{cx, cy, d.r, std::fabs(d.drehung), d.drehung > 0};
+        if (d.r > 0) {
+            const double sinn = d.drehung > 0 ? 1 : -1;
+            rundung.x = bx - sinn * d.ey * d.r;
+            rundung.y = by + sinn * d.ex * d.r;
+            const double anfang = std::atan2(by - rundung.y, bx - rundung.x);
+            const double schritt = std::min(10 * pi / 180, w.abstand / d.r);
+            const int m = std::max(1, static_cast<int>(std::ceil(std::fabs(d.drehung) / schritt)));
+            for (int j = 1; j <= m; ++j) {
+                const double a = anfang + d.drehung * j / m;
+                anhaengen(p, rundung.x + d.r * std::cos(a), rundung.y + d.r * std::sin(a));
+            }
+        }
+        w.rundungen.push_back(rundung);
+        x = cx + d.ax * d.tangente;
+        y = cy + d.ay * d.tangente;
+    }
+    gerade(x, y, p.front().first, p.front().second);
+    p.back() = p.front();  // closed to the written digit
+    const bool rueckwaerts = z() % 2 == 0;
+    if (rueckwaerts) {
+        std::reverse(p.begin(), p.end());
+        for (Rundung& r : w.rundungen)
+            r.links = !r.links;
+    }
+    w.kontur = kontur(p);
+    w.fall = "Werkstück " + std::to_string(lauf) + " (" + std::to_string(n) + " Ecken, "
+             + (rueckwaerts ? "im" : "gegen den") + " Uhrzeigersinn, R " + std::to_string(w.R)
+             + ", fehl " + std::to_string(w.fehl) + ")";
+    return w;
+}
 
 Zufallskontur zufallskontur(Zufall& z, int lauf)
 {
