@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <numbers>
 #include <random>
 
 namespace bogenkette::bench {
@@ -170,6 +171,11 @@ void eingabeSchreiben(char name, const std::string& pfad)
             aus.punkt(1000 + 0.5 * static_cast<double>(k), 1000 + 0.25 * static_cast<double>(k));
         break;
     case 'D': kreis(aus, 10'000, 1000, 1000, 2000, 0.0, 0.65, benchFehl * 0.96, 4); break;
+    case 'E':
+        // 60 degrees of a circle of radius 1,000 as a million points, written
+        // with four decimals: 0.001 apart, the rounding all the noise there is.
+        kreis(aus, 1'000'000, 0, 0, 1000, 0.0, 1000 * (std::numbers::pi / 3) / 999'999, 0.0, 5);
+        break;
     default: throw Fehler(std::string("unbekannte Eingabe ") + name);
     }
     aus.schliessen();

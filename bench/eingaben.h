@@ -29,9 +29,10 @@ inline constexpr Eingabe eingaben[] = {
     {'B', 200'000, "ein Kreis, ein einziger Bogen"},
     {'C', 100'000, "kollineare Punkte (jeder erste Versuch scheitert)"},
     {'D', 10'000, "Rauschen knapp unter fehl"},
+    {'E', 1'000'000, "60 Grad eines Kreises mit Radius 1000, dicht, vier Nachkommastellen"},
 };
 
-// Writes the point file of input `name` ('A' to 'D') to pfad. Throws Fehler.
+// Writes the point file of input `name` ('A' to 'E') to pfad. Throws Fehler.
 void eingabeSchreiben(char name, const std::string& pfad);
 
 }  // namespace bogenkette::bench

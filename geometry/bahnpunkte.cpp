@@ -7,6 +7,10 @@ namespace bogenkette {
 Bahnpunkte bahnpunkteBilden(const Kontur& kontur)
 {
     Bahnpunkte p;
+    const auto n = static_cast<std::size_t>(kontur.anzahl);
+    p.x.reserve(n);
+    p.y.reserve(n);
+    p.punkt.reserve(n);
     Bahnpunkt alt{};
     for (Index i = 1; i <= kontur.anzahl; ++i) {
         const Bahnpunkt neu = bahnpunkt(kontur.xWert[i], kontur.yWert[i]);

@@ -158,11 +158,12 @@ Bahnschritt Suche::weitestes(Index i, Index ab, Index probe)
             return true;
         }
         // Where three points leave room (points strewn within the band), more
-        // of them spread over the stretch may not.
+        // of them spread over the stretch may not; for the layer's first start,
+        // whose bound the others take up.
         const Index d = j - i;
         const Index mehr[] = {zeuge.first, zeuge.second,  j,    i + d / 4,
                               i + d / 2,   i + 3 * d / 4, j - 1};
-        return d >= 8 && pruefung_.kreisUnmoeglich(i, mehr);
+        return ersterStart_ && d >= 8 && pruefung_.kreisUnmoeglich(i, mehr);
     };
     Index schritt = std::max<Index>(1, probe - ab);
     bool begrenzt = grenze <= letzte_;
@@ -382,7 +383,8 @@ void bahnSchreiben(const Kontur& kontur, const Bahnpunkte& punkte, Toleranzband 
             setzen(gerade);
             gesetzt = true;
         } else {
-            const Stueckkreis k = pruefung.kreis(i, j, schritt.stueck.winkel);
+            const Stueckkreis k =
+                pruefung.kreis(i, j, pruefung.mittigerWinkel(i, j, schritt.stueck.winkel));
             Bahnelement bogen{k.linksherum ? Bahnelement::Art::links : Bahnelement::Art::rechts,
                               ende,
                               {},

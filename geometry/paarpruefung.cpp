@@ -147,103 +147,75 @@ Paarpruefung::Paarpruefung(const Bahnpunkte& punkte, Toleranzband band)
 {
 }
 
-Stueck Paarpruefung::pruefen(Index i, Index j) const
+Paarpruefung::Intervall Paarpruefung::intervall(Index i, Index j, bool bisLeer) const
 {
     const double* x = p_.x.data();
     const double* y = p_.y.data();
     const double ax = x[i], ay = y[i];
     const double bx = x[j] - ax, by = y[j] - ay;
-    const double bb = bx * bx + by * by;
-    Stueck stueck;
-    if (!(bb > 0))
-        return stueck;  // back at the same place: no element under a full turn
-
-    // The intersection of the intervals: [lo, hi] of those that do not wrap, and
-    // the wrapping ones as everything outside (hiW, loW).
+    Intervall iv;
+    iv.bb = bx * bx + by * by;
     const Paar paar(bx, by, band_);
     // A chord too short for the smallest radius leaves only the segment.
-    const bool nurGerade = bb < 4 * kleinsterStueckradius * kleinsterStueckradius;
-    double lo = -3, hi = 3, loW = -3, hiW = 3;
-    Index zeugeLo = -1, zeugeHi = -1;
-    bool gewickelt = false;
+    const bool nurGerade = iv.bb < 4 * kleinsterStueckradius * kleinsterStueckradius;
     // Takes point k in; true where the intersection has become empty.
     const auto aufnehmen = [&](Index k) {
         const Schranke s = paar.schranke(x[k] - ax, y[k] - ay);
         if (s.frei)
             return false;
         if (s.lo > s.hi) {
-            gewickelt = true;
-            loW = std::max(loW, s.lo);
-            hiW = std::min(hiW, s.hi);
+            iv.gewickelt = true;
+            iv.loW = std::max(iv.loW, s.lo);
+            iv.hiW = std::min(iv.hiW, s.hi);
             return nurGerade;  // the segment lies outside a wrapping interval
         }
-        if (s.lo > lo) {
-            lo = s.lo;
-            zeugeLo = k;
+        if (s.lo > iv.lo) {
+            iv.lo = s.lo;
+            iv.zeugeLo = k;
         }
-        if (s.hi < hi) {
-            hi = s.hi;
-            zeugeHi = k;
+        if (s.hi < iv.hi) {
+            iv.hi = s.hi;
+            iv.zeugeHi = k;
         }
-        return lo > hi || (nurGerade && (lo > 0 || hi < 0));
+        return iv.lo > iv.hi || (nurGerade && (iv.lo > 0 || iv.hi < 0));
     };
     // Where no element exists, the points near B usually show it soonest (B
     // pins the arc), and a few points spread over the rest next: so those go
     // first, the rest after them. The intersection does not depend on the order.
     constexpr Index nahB = 32, abstand = 16;
     const Index rest = std::max(i + 1, j - nahB);
-    bool leer = false;
-    for (Index k = j - 1; k >= rest && !leer; --k)
-        leer = aufnehmen(k);
-    for (Index k = rest - 1; k > i && !leer; k -= abstand)
-        leer = aufnehmen(k);
-    for (Index block = rest - 1; block > i && !leer; block -= abstand)
-        for (Index k = block - 1; k > block - abstand && k > i && !leer; --k)
-            leer = aufnehmen(k);
-    if (leer) {
-        if (lo > hi) {
-            stueck.zeugeA = zeugeLo;
-            stueck.zeugeB = zeugeHi;
+    const auto weiter = [&] { return !iv.leer || !bisLeer; };
+    for (Index k = j - 1; k >= rest && weiter(); --k)
+        iv.leer = aufnehmen(k) || iv.leer;
+    for (Index k = rest - 1; k > i && weiter(); k -= abstand)
+        iv.leer = aufnehmen(k) || iv.leer;
+    for (Index block = rest - 1; block > i && weiter(); block -= abstand)
+        for (Index k = block - 1; k > block - abstand && k > i && weiter(); --k)
+            iv.leer = aufnehmen(k) || iv.leer;
+    return iv;
+}
+
+Stueck Paarpruefung::pruefen(Index i, Index j) const
+{
+    Stueck stueck;
+    if (p_.x[i] == p_.x[j] && p_.y[i] == p_.y[j])
+        return stueck;  // back at the same place: no element under a full turn
+    // The intersection of the intervals: [lo, hi] of those that do not wrap, and
+    // the wrapping ones as everything outside (hiW, loW).
+    const Intervall iv = intervall(i, j, true);
+    if (iv.leer) {
+        if (iv.lo > iv.hi) {
+            stueck.zeugeA = iv.zeugeLo;
+            stueck.zeugeB = iv.zeugeHi;
         }
         return stueck;
     }
-    if (!gewickelt && lo <= 0 && 0 <= hi) {
+    if (!iv.gewickelt && iv.lo <= 0 && 0 <= iv.hi) {
         stueck.art = Stueck::Art::gerade;
         return stueck;
     }
-
-    // An arc: the chord long enough for the smallest radius, and the flattest
-    // angle whose radius stays below the largest.
-    const double c = std::sqrt(bb) / 2;
-    const double sinus = c / groessterStueckradius;
-    if (c < kleinsterStueckradius || sinus >= 1)
-        return stueck;
-    const double cosinus = std::sqrt(1 - sinus * sinus);
-    const double flachster = 1 - cosinus / (cosinus + sinus);
-    const double steilster = 2 - flachster;
     double kandidat[2];
-    int kandidaten = 0;
-    const auto flachstenNehmen = [&](double l, double h) {
-        if (l > h)
-            return;
-        if (l > 0) {
-            const double w = std::max(l, flachster);
-            if (w <= h && w <= steilster)
-                kandidat[kandidaten++] = w;
-        } else if (h < 0) {
-            const double w = std::min(h, -flachster);
-            if (w >= l && w >= -steilster)
-                kandidat[kandidaten++] = w;
-        }
-    };
-    if (!gewickelt) {
-        flachstenNehmen(lo, hi);
-    } else {
-        flachstenNehmen(lo, std::min(hi, hiW));
-        flachstenNehmen(std::max(lo, loW), hi);
-        if (kandidaten == 2 && std::fabs(kandidat[1]) < std::fabs(kandidat[0]))
-            std::swap(kandidat[0], kandidat[1]);
-    }
+    const int kandidaten = flachste(iv, kandidat);
     for (int n = 0; n < kandidaten; ++n)
         if (zwischenpunkteImBand(i, j, kreis(i, j, kandidat[n]))) {
             stueck.art = Stueck::Art::bogen;
@@ -251,6 +223,68 @@ Stueck Paarpruefung::pruefen(Index i, Index j) const
             return stueck;
         }
     return stueck;
+}
+
+// The arc needs a chord long enough for the smallest radius; of each part of
+// the intersection the flattest angle whose radius stays below the largest,
+// that of the smaller turn first.
+int Paarpruefung::flachste(const Intervall& iv, double kandidat[2]) const
+{
+    const double c = std::sqrt(iv.bb) / 2;
+    const double sinus = c / groessterStueckradius;
+    if (c < kleinsterStueckradius || sinus >= 1)
+        return 0;
+    int kandidaten = 0;
+    for (const auto& [l, h] : teile(iv)) {
+        if (l > h)
+            continue;
+        if (l > 0) {
+            const double w = std::max(l, flachsterWinkel(c));
+            if (w <= h && w <= 2 - flachsterWinkel(c))
+                kandidat[kandidaten++] = w;
+        } else if (h < 0) {
+            const double w = std::min(h, -flachsterWinkel(c));
+            if (w >= l && w >= -(2 - flachsterWinkel(c)))
+                kandidat[kandidaten++] = w;
+        }
+    }
+    if (kandidaten == 2 && std::fabs(kandidat[1]) < std::fabs(kandidat[0]))
+        std::swap(kandidat[0], kandidat[1]);
+    return kandidaten;
+}
+
+Paarpruefung::Teile Paarpruefung::teile(const Intervall& iv)
+{
+    if (!iv.gewickelt)
+        return {{{iv.lo, iv.hi}, {1, 0}}};
+    return {{{iv.lo, std::min(iv.hi, iv.hiW)}, {std::max(iv.lo, iv.loW), iv.hi}}};
+}
+
+double Paarpruefung::flachsterWinkel(double c)
+{
+    // The pseudo-angle of the tangent-chord angle whose radius is the largest.
+    const double sinus = c / groessterStueckradius;
+    const double cosinus = std::sqrt(1 - sinus * sinus);
+    return 1 - cosinus / (cosinus + sinus);
+}
+
+double Paarpruefung::mittigerWinkel(Index i, Index j, double winkel) const
+{
+    const Intervall iv = intervall(i, j, false);
+    const double c = std::sqrt(iv.bb) / 2;
+    for (const auto& [l, h] : teile(iv)) {
+        if (!(l <= winkel && winkel <= h))
+            continue;
+        // The other end of the part, within the largest turn a radius allows.
+        const double grenze = 2 - flachsterWinkel(c);
+        const double fern = winkel > 0 ? std::min(h, grenze) : std::max(l, -grenze);
+        for (const double anteil : {0.5, 0.25, 0.125}) {
+            const double w = winkel + anteil * (fern - winkel);
+            if (zwischenpunkteImBand(i, j, kreis(i, j, w)))
+                return w;
+        }
+    }
+    return winkel;
 }
 
 bool Paarpruefung::widerlegt(Index i, Index j, Index a, Index b) const
@@ -302,29 +336,30 @@ bool Paarpruefung::kreisUnmoeglich(Index i, std::span<const Index> punkte) const
     if (n < 3)
         return false;  // a circle passes through any two
     const double toleranz = groesse * 1e-12;
-    const auto traegtAlle = [&](double nx, double ny) {
+    // For a normal of length `laenge` (offsets and radii scale with it).
+    const auto traegtAlle = [&](double nx, double ny, double laenge) {
         double unten = -INFINITY, oben = INFINITY;
         for (std::size_t k = 0; k < n; ++k) {
-            const double h = nx * cx[k] + ny * cy[k];
-            unten = std::max(unten, h - cr[k]);
-            oben = std::min(oben, h + cr[k]);
+            const double h = nx * cx[k] + ny * cy[k], r = cr[k] * laenge;
+            unten = std::max(unten, h - r);
+            oben = std::min(oben, h + r);
         }
-        return unten <= oben + toleranz;
+        return unten <= oben + toleranz * laenge;
     };
-    if (traegtAlle(1, 0))
+    if (traegtAlle(1, 0, 1))
         return false;
     for (std::size_t u = 0; u < n; ++u)
         for (std::size_t v = u + 1; v < n; ++v) {
             const double wx = cx[u] - cx[v], wy = cy[u] - cy[v];
             const double ww = wx * wx + wy * wy;
+            // n = (wert w + or - sqrt(ww - wert^2) w') / ww, taken times ww.
             for (const double wert : {cr[u] + cr[v], -(cr[u] + cr[v])}) {
                 const double rest = ww - wert * wert;
                 if (!(rest >= 0))
                     continue;
                 const double w = std::sqrt(rest);
                 for (const double sinn : {1.0, -1.0})
-                    if (traegtAlle((wert * wx - sinn * w * wy) / ww,
-                                   (wert * wy + sinn * w * wx) / ww))
+                    if (traegtAlle(wert * wx - sinn * w * wy, wert * wy + sinn * w * wx, ww))
                         return false;
             }
         }

@@ -31,7 +31,9 @@
 #include "geometry/bahnpunkte.h"
 #include "geometry/toleranzband.h"
 
+#include <array>
 #include <span>
+#include <utility>
 
 namespace bogenkette {
 
@@ -68,6 +70,11 @@ public:
     // The element from i to j (i < j): straight where a segment keeps the band.
     Stueck pruefen(Index i, Index j) const;
 
+    // Of the arcs from i to j that keep the band as the arc of angle `winkel`
+    // (the flattest, as pruefen gives it) does, one nearer the middle of their
+    // interval (farther from the band's edge), where it keeps the polyline too.
+    double mittigerWinkel(Index i, Index j, double winkel) const;
+
     // Whether the intervals of points a and b alone exclude every element from
     // i to j; then pruefen(i, j) finds none.
     bool widerlegt(Index i, Index j, Index a, Index b) const;
@@ -88,6 +95,22 @@ public:
     bool zwischenpunkteImBand(Index i, Index j, const Stueckkreis& k, double zugabe = 0.0) const;
 
 private:
+    // The intersection of the points' intervals for the pair (i, j).
+    struct Intervall {
+        double bb = 0;  // the chord squared
+        double lo = -3, hi = 3, loW = -3, hiW = 3;
+        Index zeugeLo = -1, zeugeHi = -1;
+        bool gewickelt = false;
+        bool leer = false;
+    };
+    // Stops at the first point that leaves no element where `bisLeer`.
+    Intervall intervall(Index i, Index j, bool bisLeer) const;
+    int flachste(const Intervall& iv, double kandidat[2]) const;
+    // Its parts: one, or two where wrapping intervals cut it (an empty part has
+    // its lower end above its upper).
+    using Teile = std::array<std::pair<double, double>, 2>;
+    static Teile teile(const Intervall& iv);
+    static double flachsterWinkel(double c);
     bool kantePruefen(Index n, Index i, Index j, const Stueckkreis& k, double links,
                       double rechts) const;
 
