@@ -3,7 +3,7 @@
 // fitting of the core library and for the straightforward baseline fitting, or
 // (--nc) with and without a DIN program written besides the report.
 //
-//   bogenkette-bench [--runs N] [--basis-runs N] [--basis-runs-b N] [--nur ABCD]
+//   bogenkette-bench [--runs N] [--basis-runs N] [--basis-runs-b N] [--nur ABCDE]
 //                    [--ordner DIR] [--behalten] [--nc]
 //
 // Every run is a child process of its own, so that its peak memory (maximum
@@ -44,6 +44,7 @@ struct Messung {
     double cpuSekunden = 0;  // user and system time of the whole process
     double spitzeMiB = 0;    // maximum resident set of the process
     long long boegen = 0;
+    long long elemente = 0;  // of the path, with a program
 };
 
 // Child side: one computation run; prints seconds and arcs. `verfahren` is the
@@ -66,7 +67,8 @@ int lauf(const std::string& verfahren, const std::string& punktdatei, const std:
     }
     const Laufergebnis ergebnis = berechnungDurchfuehren(auftrag, datei, {}, bahnausgaben);
     const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - start;
-    std::printf("%.6f %lld\n", dauer.count(), static_cast<long long>(ergebnis.boegen));
+    std::printf("%.6f %lld %lld\n", dauer.count(), static_cast<long long>(ergebnis.boegen),
+                static_cast<long long>(ergebnis.bahnelemente));
     return 0;
 }
 
@@ -98,7 +100,7 @@ Messung kindLaufen(const std::string& verfahren, const fs::path& punktdatei,
     ::wait4(kind, &status, 0, &nutzung);
     Messung m;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0
-        || std::sscanf(text.c_str(), "%lf %lld", &m.sekunden, &m.boegen) != 2)
+        || std::sscanf(text.c_str(), "%lf %lld %lld", &m.sekunden, &m.boegen, &m.elemente) != 3)
         throw Fehler("Lauf " + verfahren + " auf " + punktdatei.string() + " gescheitert");
     m.spitzeMiB = static_cast<double>(nutzung.ru_maxrss) / 1024.0;
     m.cpuSekunden =
@@ -116,21 +118,22 @@ double median(std::vector<double> werte)
 
 struct Reihe {
     double sekunden, cpuSekunden, spitzeMiB;
-    long long boegen;
+    long long boegen, elemente;
 };
 
 // The runs of one way of fitting, collected as they come.
 struct Messreihe {
     std::vector<double> zeiten, cpu, spitzen;
-    long long boegen = 0;
+    long long boegen = 0, elemente = 0;
     void aufnehmen(const Messung& m)
     {
         zeiten.push_back(m.sekunden);
         cpu.push_back(m.cpuSekunden);
         spitzen.push_back(m.spitzeMiB);
         boegen = m.boegen;
+        elemente = m.elemente;
     }
-    Reihe reihe() const { return {median(zeiten), median(cpu), median(spitzen), boegen}; }
+    Reihe reihe() const { return {median(zeiten), median(cpu), median(spitzen), boegen, elemente}; }
 };
 
 // Runs both ways in turn, so that both meet the same load of a shared machine.
@@ -168,7 +171,7 @@ struct Optionen {
     int runs = 5;
     int basisRuns = 3;
     int basisRunsB = 1;  // the baseline needs over a minute for B
-    std::string nur = "ABCD";
+    std::string nur = "ABCDE";
     fs::path ordner;
     bool behalten = false;
     bool nc = false;  // with and without a DIN program instead of the baseline
@@ -177,7 +180,7 @@ struct Optionen {
 [[noreturn]] void aufruf()
 {
     std::fputs(
-        "Aufruf: bogenkette-bench [--runs N] [--basis-runs N] [--basis-runs-b N] [--nur ABCD]\n"
+        "Aufruf: bogenkette-bench [--runs N] [--basis-runs N] [--basis-runs-b N] [--nur ABCDE]\n"
         "                        [--ordner DIR] [--behalten] [--nc]\n",
         stderr);
     std::exit(2);
@@ -232,10 +235,10 @@ int main(int argc, char** argv)
         else
             std::printf("fehl %.2f, Mediane aus %d Laeufen (Basis %d, Basis B %d)\n\n", benchFehl,
                         o.runs, o.basisRuns, o.basisRunsB);
-        std::printf("%-2s %9s %7s %11s %8s %8s %7s %9s %9s %9s %8s %9s  %s\n", "", "Punkte",
+        std::printf("%-2s %9s %7s %11s %8s %8s %7s %9s %9s %9s %8s %9s %9s  %s\n", "", "Punkte",
                     "Boegen", "Punkte/s", "Zeit s", "CPU s", "MiB", "Byte/Pkt",
                     o.nc ? "NC s" : "Basis s", o.nc ? "NC CPU" : "Basis CPU", "Faktor",
-                    o.nc ? "NC MiB" : "Basis MiB", "Bericht");
+                    o.nc ? "NC MiB" : "Basis MiB", o.nc ? "Elemente" : "", "Bericht");
         for (const Eingabe& e : eingaben) {
             if (o.nur.find(e.name) == std::string::npos)
                 continue;
@@ -252,11 +255,13 @@ int main(int argc, char** argv)
             const bool identisch = gleicherInhalt(schnell, basis) && s.boegen == b.boegen;
             gleich = gleich && identisch;
             const double n = static_cast<double>(e.punkte);
+            const std::string elemente = o.nc ? std::to_string(b.elemente) : "";
             std::printf(
-                "%-2c %9lld %7lld %11.0f %8.3f %8.3f %7.1f %9.1f %9.3f %9.3f %8.1f %9.1f  %s\n",
+                "%-2c %9lld %7lld %11.0f %8.3f %8.3f %7.1f %9.1f %9.3f %9.3f %8.1f %9.1f %9s  %s\n",
                 e.name, static_cast<long long>(e.punkte), s.boegen, n / s.sekunden, s.sekunden,
                 s.cpuSekunden, s.spitzeMiB, s.spitzeMiB * 1048576.0 / n, b.sekunden, b.cpuSekunden,
-                b.sekunden / s.sekunden, b.spitzeMiB, identisch ? "identisch" : "VERSCHIEDEN");
+                b.sekunden / s.sekunden, b.spitzeMiB, elemente.c_str(),
+                identisch ? "identisch" : "VERSCHIEDEN");
             std::fflush(stdout);
         }
     } catch (const Fehler& f) {

@@ -16,9 +16,18 @@ constexpr std::size_t breite = 300;
 // above its best place where nothing bounds it: beyond them its farthest
 // element is not searched further.
 constexpr int vollePruefungen = 400;
-// Full checks in vain that the upward searches of one layer's starts after its
-// first may take together.
-constexpr int schichtPruefungen = 8 * vollePruefungen;
+// The points all full checks of one search below a bound or upwards may take:
+// as many as 120 checks of 300 points. Long elements without bounds (points
+// within the band of one circle) would cost too much without it.
+constexpr Index suchpunkte = Index{120} * 300;
+// Starts in a row that the three points bounding the layer's farthest element
+// bound too and that reach no farther, after which its starts farther back are
+// not searched: they lie farther from where the next elements begin.
+constexpr int gebundeneInFolge = 32;
+// The points that full checks from a layer's starts after its first may take
+// together, after which its starts farther back are not searched: as many as
+// two checks of 300 points for each of `breite` starts.
+constexpr Index schichtPunkte = 2 * 300 * static_cast<Index>(breite);
 // The stretch below a start's bound left to the downward search, after halving.
 constexpr Index halbierenBis = 8;
 
@@ -97,13 +106,22 @@ private:
     std::vector<Bahnschritt> pfad(std::int64_t nachweis) const;
     Schicht& schicht(std::size_t d) { return schichten_[d - ersteSchicht_]; }
 
+    // The full check of the pair, its points counted against the layer's
+    // starts after the first.
+    Stueck pruefen(Index i, Index j)
+    {
+        if (!ersterStart_)
+            schichtRest_ -= j - i;
+        return pruefung_.pruefen(i, j);
+    }
+
     // The element from i to j, or none: a remembered refutation first.
     Stueck versuchen(Index i, Index j, std::pair<Index, Index>& zeuge)
     {
         zeuge = zeugen_.widerlegung(pruefung_, i, j);
         if (zeuge.first >= 0)
             return {};
-        const Stueck s = pruefung_.pruefen(i, j);
+        const Stueck s = pruefen(i, j);
         zeuge = {s.zeugeA, s.zeugeB};
         zeugen_.merken(s.zeugeA, s.zeugeB);
         return s;
@@ -116,8 +134,10 @@ private:
     std::size_t ersteSchicht_ = 0;  // the number of the first layer kept
     std::vector<bool> erreicht_;    // places shown reached so far
     Zeugen zeugen_;
-    bool ersterStart_ = true;              // the layer's first start is searched
-    int schichtRest_ = schichtPruefungen;  // what the layer's other starts may spend
+    bool ersterStart_ = true;            // the layer's first start is searched
+    Index schichtRest_ = schichtPunkte;  // what the layer's other starts may spend
+    // Whether the last start searched was bounded by the remembered triple.
+    bool erinnertBegrenzt_ = false;
     // The last three points found to admit no circle through a start.
     struct {
         Index a = -1, b = -1, c = -1;
@@ -138,8 +158,9 @@ Bahnschritt Suche::weitestes(Index i, Index ab, Index probe)
     if (bestes.bis == letzte_)
         return bestes;
     Index grenze = letzte_ + 1;  // nothing from here on is reached
-    if (gewiss_.c > ab && gewiss_.a > i && gewiss_.b > i
-        && pruefung_.kreisUnmoeglich(i, gewiss_.a, gewiss_.b, gewiss_.c))
+    erinnertBegrenzt_ = gewiss_.c > ab && gewiss_.a > i && gewiss_.b > i
+                        && pruefung_.kreisUnmoeglich(i, gewiss_.a, gewiss_.b, gewiss_.c);
+    if (erinnertBegrenzt_)
         grenze = gewiss_.c;
     // Whether place j lies beyond reach, shown by its refutation and j itself;
     // where it is reached, bestes may take it.
@@ -193,11 +214,14 @@ Bahnschritt Suche::weitestes(Index i, Index ab, Index probe)
             unten = mitte;
     }
     int pruefungen = 0;
-    for (Index j = grenze - 1; j > bestes.bis && pruefungen < vollePruefungen; --j) {
+    Index punkte = 0;  // the points those checks took
+    for (Index j = grenze - 1;
+         j > bestes.bis && pruefungen < vollePruefungen && punkte < suchpunkte; --j) {
         if (zeugen_.widerlegung(pruefung_, i, j).first >= 0)
             continue;
         ++pruefungen;
-        const Stueck s = pruefung_.pruefen(i, j);
+        punkte += j - i;
+        const Stueck s = pruefen(i, j);
         zeugen_.merken(s.zeugeA, s.zeugeB);
         if (s.moeglich())
             return {j, s};
@@ -207,23 +231,24 @@ Bahnschritt Suche::weitestes(Index i, Index ab, Index probe)
 
 // Where nothing bounds the elements from i (points within the band of one
 // circle, strewn points), the places above the best so far are tried upwards
-// until `vollePruefungen` of them in a row have been checked in full in vain.
+// until `vollePruefungen` of them in a row have been checked in full in vain,
+// or the checks have taken `suchpunkte` points.
 Bahnschritt Suche::aufwaerts(Index i, Bahnschritt bestes)
 {
     int vergeblich = 0;
-    for (Index j = bestes.bis + 1; j <= letzte_ && vergeblich < vollePruefungen && schichtRest_ > 0;
-         ++j) {
+    Index punkte = 0;  // the points those checks took
+    for (Index j = bestes.bis + 1;
+         j <= letzte_ && vergeblich < vollePruefungen && punkte < suchpunkte; ++j) {
         if (zeugen_.widerlegung(pruefung_, i, j).first >= 0)
             continue;
-        const Stueck s = pruefung_.pruefen(i, j);
+        punkte += j - i;
+        const Stueck s = pruefen(i, j);
         zeugen_.merken(s.zeugeA, s.zeugeB);
         if (s.moeglich()) {
             bestes = {j, s};
             vergeblich = 0;
         } else {
             ++vergeblich;
-            if (!ersterStart_)
-                --schichtRest_;
         }
     }
     return bestes;
@@ -311,15 +336,20 @@ std::vector<Bahnschritt> Suche::suchen()
         Schicht& starts = schicht(d);
         Index fern = starts.front().punkt;
         std::vector<std::pair<Index, std::int64_t>> neue;
-        schichtRest_ = schichtPruefungen;
-        for (std::size_t s = 0; s < starts.size(); ++s) {
+        schichtRest_ = schichtPunkte;
+        int gebunden = 0;  // starts in a row bounded as the farthest is, reaching no farther
+        for (std::size_t s = 0;
+             s < starts.size() && schichtRest_ > 0 && gebunden < gebundeneInFolge; ++s) {
             ersterStart_ = s == 0;
             Knoten& k = starts[s];
             const Index ab = std::max(fern, k.punkt);
             const Bahnschritt w = weitestes(k.punkt, ab, s == 0 ? k.punkt + laenge : ab + 1);
             k.reichweite = w.bis;
-            if (!w.stueck.moeglich() || !nachweisen(d, k))
+            if (!w.stueck.moeglich() || !nachweisen(d, k)) {
+                gebunden = erinnertBegrenzt_ ? gebunden + 1 : 0;
                 continue;
+            }
+            gebunden = 0;
             fern = w.bis;
             neue.emplace_back(fern, nachweisAnlegen(fern, k.nachweis, w.stueck));
             if (fern == letzte_)
