@@ -47,9 +47,9 @@ struct Messung {
     long long elemente = 0;  // of the path, with a program
 };
 
-// Child side: one computation run; prints seconds and arcs. `verfahren` is the
-// fitting ("schnell", "einfach"), or "nc": the fast one with a DIN program
-// written besides the report.
+// Child side: one computation run; prints seconds, arcs and the path's elements.
+// `verfahren` is the fitting ("schnell", "einfach"), or "nc": the fast one with a
+// DIN program of the shortest path written besides the report.
 int lauf(const std::string& verfahren, const std::string& punktdatei, const std::string& bericht)
 {
     const Zahlenformat format = Zahlenformat::deutsch();
@@ -58,10 +58,10 @@ int lauf(const std::string& verfahren, const std::string& punktdatei, const std:
     const Laufauftrag auftrag{punktdatei, benchFehl, format,
                               verfahren == "einfach" ? Kettenverfahren::einfach
                                                      : Kettenverfahren::schnell,
-                              verfahren == "nc-kette" ? Bahnverfahren::kette : Bahnverfahren::kurz};
+                              Bahnverfahren::kurz};
     std::optional<NcProgramm> programm;
     std::vector<Bahnausgabe*> bahnausgaben;
-    if (verfahren.starts_with("nc")) {
+    if (verfahren == "nc") {
         programm.emplace(Dialekt::din, bericht + ".NC", punktdatei);
         bahnausgaben.push_back(&*programm);
     }
