@@ -494,8 +494,15 @@ bool naheDerLinie(const Kontur& k, Index von, Index bis, double sx, double sy, c
         }
         return std::sqrt(d2);
     };
+    // A straight move between two consecutive points is their edge.
+    if (f.art == Fahrt::Art::gerade && bis == von + 1)
+        return true;
+    // Pieces looked at, at most: moves longer than some 10^5 times the band are
+    // only checked that far.
+    constexpr int hoechstens = 200'000;
+    int gesehen = 0;
     std::vector<std::pair<double, double>> stuecke{{0.0, 1.0}};
-    while (!stuecke.empty()) {
+    while (!stuecke.empty() && ++gesehen <= hoechstens) {
         const auto [t0, t1] = stuecke.back();
         stuecke.pop_back();
         double x, y;
